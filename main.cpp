@@ -1,0 +1,46 @@
+// argon-md: one fixed molecular-dynamics run of 50 argon atoms at 700 K, reported on the
+// console (Shift-JIS) and in "position.dat", "energy.dat" and "msd.dat".
+#include <csignal>
+#include <cstdio>
+
+#include "report/line_sink.h"
+#include "report/messages.h"
+#include "simulation/run_state.h"
+
+int main() {
+#ifdef SIGPIPE
+    // A console piped into a reader that quits must not end the run and cut the data files
+    // short; the failed console writes are reported instead.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+    const RunParameters params{};
+    ParticleState state{};
+    LineSink console(stdout, "standard output");
+
+    LineSink trajectory("position.dat");
+    LineSink energies("energy.dat");
+    LineSink displacement("msd.dat");
+
+    const double edge = cellEdge(params);
+    const Cell cell{edge, edge, edge};
+    writeCellEdgeLine(console, cell.Lx);
+
+    state.vx.fill(0.0);
+    state.vy.fill(0.0);
+    state.vz.fill(0.0);
+    writeVelocityLine(console);
+
+    for (int step = 0; step < params.stepCount; ++step) {
+        // The steps of the run come here.
+    }
+
+    trajectory.close();
+    energies.close();
+    displacement.close();
+    writeCompletionLine(console);
+    console.close();
+
+    const bool lost =
+        console.failed() || trajectory.failed() || energies.failed() || displacement.failed();
+    return lost ? 1 : 0;
+}

@@ -1,0 +1,49 @@
+// Run state: the rounding helper behind the periodic images, the cell, the species table.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "simulation/run_state.h"
+
+namespace {
+
+std::string sixDigits(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
+}
+
+TEST(RoundHalfAway, RoundsHalvesAwayFromZeroAndEverythingElseToNearest) {
+    struct Case {
+        double in, out;
+    };
+    const Case cases[] = {{0.5, 1.0},    {-0.5, -1.0}, {2.5, 3.0},     {-2.5, -3.0},
+                          {1.5, 2.0},    {-1.5, -2.0}, {0.49999, 0.0}, {-0.49999, 0.0},
+                          {0.0, 0.0},    {0.7, 1.0},   {-0.7, -1.0},   {123456.5, 123457.0},
+                          {-1e-300, 0.0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(roundHalfAway(c.in), c.out) << "x = " << c.in;
+    }
+}
+
+TEST(Cell, EdgeHoldsTheIdealGasVolumeAtTargetTemperatureAndPressure) {
+    const RunParameters params{};
+    const double edge = cellEdge(params);
+    EXPECT_EQ(sixDigits(edge), "25.1488");
+    EXPECT_NEAR(edge, 25.148782, 5e-7);
+    // V = N R T0 / (NA P): R, not NA kB, sets the volume.
+    const double volume = std::pow(edge * 1e-10, 3.0);
+    EXPECT_NEAR(volume / 1.5905630e-26, 1.0, 1e-7);
+    EXPECT_NEAR(volume, 50 * 8.314 * 700.0 / (6.02e23 * 30390000.0), 1e-36);
+}
+
+TEST(SpeciesTable, ArgonWellDepthComesFromTheBoltzmannConstant) {
+    const SpeciesTable table = makeSpeciesTable(RunParameters{});
+    EXPECT_EQ(table.sigma[0], 3.4);
+    EXPECT_EQ(table.epsilon[0], 121.0 * 1.38065e-23);
+    EXPECT_EQ(sixDigits(table.epsilon[0]), "1.67059e-21");
+}
+
+}  // namespace
