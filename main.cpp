@@ -5,6 +5,7 @@
 
 #include "report/line_sink.h"
 #include "report/messages.h"
+#include "simulation/placement.h"
 #include "simulation/run_state.h"
 
 int main() {
@@ -25,6 +26,7 @@ int main() {
     const Cell cell{edge, edge, edge};
     writeCellEdgeLine(console, cell.Lx);
 
+    placeParticles(state, cell, params, console);
     state.vx.fill(0.0);
     state.vy.fill(0.0);
     state.vz.fill(0.0);
