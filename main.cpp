@@ -5,6 +5,7 @@
 
 #include "report/line_sink.h"
 #include "report/messages.h"
+#include "simulation/forces.h"
 #include "simulation/placement.h"
 #include "simulation/run_state.h"
 
@@ -15,6 +16,7 @@ int main() {
     std::signal(SIGPIPE, SIG_IGN);
 #endif
     const RunParameters params{};
+    const SpeciesTable species = makeSpeciesTable(params);
     ParticleState state{};
     LineSink console(stdout, "standard output");
 
@@ -33,7 +35,8 @@ int main() {
     writeVelocityLine(console);
 
     for (int step = 0; step < params.stepCount; ++step) {
-        // The steps of the run come here.
+        [[maybe_unused]] double potential = computeForces(state, species, cell, params);
+        potential = normalisePotential(potential, params);
     }
 
     trajectory.close();

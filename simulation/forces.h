@@ -1,0 +1,33 @@
+#pragma once
+
+#include "simulation/run_state.h"
+
+// Lorentz-Berthelot parameters of one pair of species, and the factors of the force and the
+// energy that depend on them alone, formed once per force evaluation rather than once per pair.
+// Each factor keeps the precision it has inside the pair formulas.
+struct PairParameters {
+    double sigma;      // Å
+    Wide forceScale;   // 4 ε / σ, J/Å
+    Wide energyScale;  // 4 ε, J
+};
+
+PairParameters combineSpecies(const SpeciesTable& table, int a, int b);
+
+// Separation along one axis brought to the nearest periodic image, Å. A separation of exactly
+// half the edge goes to the opposite sign.
+double minimumImage(double d, double edge);
+
+// H = dU/dr of U(r) = 4 ε (s^12 - s^6) at s = σ / r, J/Å.
+double pairDerivative(double s, const PairParameters& pair);
+
+// U at s = σ / r, J, before it is added to the sum.
+Wide pairEnergy(double s, const PairParameters& pair);
+
+// Lennard-Jones 12-6 forces on every atom (J/Å) from all pairs under the minimum image.
+// Forces are cut off at `params.cutoff` without a shift; the potential energy is summed over
+// every pair with no cutoff. Returns that sum, J.
+double computeForces(ParticleState& state, const SpeciesTable& table, const Cell& cell,
+                     const RunParameters& params);
+
+// Raw potential-energy sum (J) to J/mol per atom.
+double normalisePotential(double energy, const RunParameters& params);
