@@ -6,6 +6,7 @@
 #include "report/line_sink.h"
 #include "report/messages.h"
 #include "simulation/forces.h"
+#include "simulation/integration.h"
 #include "simulation/placement.h"
 #include "simulation/run_state.h"
 
@@ -36,6 +37,12 @@ int main() {
 
     for (int step = 0; step < params.stepCount; ++step) {
         [[maybe_unused]] double potential = computeForces(state, species, cell, params);
+        advanceParticles(state, cell, params);
+        [[maybe_unused]] const KineticMeasure kinetic = measureKinetic(state, params);
+        if (step % kSampleInterval == 0) {
+            rescaleVelocities(state, kinetic.temperature, params);
+            removeDrift(state);
+        }
         potential = normalisePotential(potential, params);
     }
 

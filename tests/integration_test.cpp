@@ -1,0 +1,112 @@
+// Time step, temperature control and momentum correction.
+#include "simulation/integration.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kAtomKg = 39.948 / 6.02e23 * 0.001;  // 6.63588e-26 kg
+
+struct Atoms : ::testing::Test {
+    RunParameters params{};
+    double edge = 25.1488;
+    Cell cell{edge, edge, edge};
+    ParticleState state{};
+
+    void SetUp() override {
+        for (int i = 0; i < kAtomCount; ++i) {
+            state.mass[i] = 39.948;
+            state.x[i] = state.y[i] = state.z[i] = 1.0 + 0.4 * i;
+        }
+    }
+
+    double momentumX() const {
+        double p = 0.0;
+        for (int i = 0; i < kAtomCount; ++i) {
+            p += state.vx[i] * state.mass[i];
+        }
+        return p;
+    }
+};
+
+TEST_F(Atoms, AtomWithoutForceKeepsItsVelocityAndDrifts) {
+    state.x[3] = state.y[3] = state.z[3] = 2.0;
+    state.vx[3] = 100.0;  // m/s
+    state.vz[3] = -250.0;
+    advanceParticles(state, cell, params);
+    EXPECT_EQ(state.vx[3], 100.0);
+    EXPECT_NEAR(state.x[3] - 2.0, 0.004, 1e-14);  // 100 m/s for 4 fs is 0.004 Å
+    EXPECT_NEAR(state.z[3] - 2.0, -0.01, 1e-14);
+    EXPECT_NEAR(state.ux[3], 0.004, 1e-17);
+    EXPECT_EQ(state.y[3], 2.0);
+}
+
+TEST_F(Atoms, ForceChangesVelocityBeforeThePositionMoves) {
+    state.fx[0] = 1e-11;  // J/Å = 1e-1 N
+    advanceParticles(state, cell, params);
+    const double dv = 4e-15 * 1e-1 / kAtomKg;  // m/s
+    EXPECT_NEAR(state.vx[0] / dv, 1.0, 1e-14);
+    EXPECT_NEAR(state.ux[0] / (dv * 4e-15 * 1e10), 1.0, 1e-14);  // moved with the new velocity
+}
+
+TEST_F(Atoms, PositionsWrapIntoTheCellWhileDisplacementsDoNot) {
+    state.x[0] = edge + 0.1;
+    state.y[0] = -0.1;
+    state.z[0] = 0.0;
+    state.x[1] = edge;
+    state.y[1] = 3 * edge + 2.0;
+    state.z[1] = -edge;
+    state.vx[2] = 1e5;  // 4 Å per step, from 24.9 Å: crosses the far face
+    state.x[2] = 24.9;
+    advanceParticles(state, cell, params);
+    EXPECT_NEAR(state.x[0], 0.1, 1e-13);
+    EXPECT_NEAR(state.y[0], edge - 0.1, 1e-13);
+    EXPECT_EQ(state.z[0], edge);  // exactly 0 belongs to the far face
+    EXPECT_EQ(state.x[1], 0.0);   // and exactly L to the near one
+    EXPECT_NEAR(state.y[1], 2.0, 1e-13);
+    EXPECT_EQ(state.z[1], edge);
+    EXPECT_NEAR(state.x[2], 24.9 + 4.0 - edge, 1e-13);
+    EXPECT_NEAR(state.ux[2], 4.0, 1e-13);
+}
+
+TEST_F(Atoms, TemperatureAndKineticEnergyFollowFromTheVelocities) {
+    for (int i = 0; i < kAtomCount; ++i) {
+        state.vx[i] = 300.0;
+        state.vy[i] = -400.0;
+    }
+    const KineticMeasure measure = measureKinetic(state, params);
+    const double twiceKinetic = 50 * kAtomKg * 250000.0;  // J
+    EXPECT_NEAR(measure.temperature / (twiceKinetic / (3 * 1.38065e-23 * 50)), 1.0, 1e-14);
+    EXPECT_NEAR(measure.energy / (0.5 * twiceKinetic * 6.02e23 / 50), 1.0, 1e-14);
+}
+
+TEST_F(Atoms, RescalingBringsTheTemperatureToTheTarget) {
+    for (int i = 0; i < kAtomCount; ++i) {
+        state.vx[i] = 37.0 * (i % 7) - 90.0;
+        state.vy[i] = 1500.0 - 11.0 * i;
+        state.vz[i] = 5.0 * i;
+    }
+    const double before = measureKinetic(state, params).temperature;
+    ASSERT_GT(std::abs(before - 700.0), 100.0);
+    rescaleVelocities(state, before, params);
+    EXPECT_NEAR(measureKinetic(state, params).temperature, 700.0, 1e-11);
+}
+
+TEST_F(Atoms, DriftRemovalTakesOneFiftiethOfTheMomentum) {
+    for (int i = 0; i < kAtomCount; ++i) {
+        state.vx[i] = 10.0 + i;
+        state.vy[i] = -3.0;
+    }
+    const double before = momentumX();
+    removeDrift(state);
+    EXPECT_NEAR(momentumX() / before, 0.98, 1e-14);
+    EXPECT_NEAR(state.vy[7], -3.0 + 3.0 / 50, 1e-14);
+    for (int i = 0; i < 49; ++i) {
+        removeDrift(state);
+    }
+    EXPECT_NEAR(momentumX() / before, std::pow(0.98, 50), 1e-13);
+}
+
+}  // namespace
