@@ -5,6 +5,7 @@
 
 #include "report/line_sink.h"
 #include "report/messages.h"
+#include "report/samples.h"
 #include "simulation/forces.h"
 #include "simulation/integration.h"
 #include "simulation/placement.h"
@@ -36,14 +37,21 @@ int main() {
     writeVelocityLine(console);
 
     for (int step = 0; step < params.stepCount; ++step) {
-        [[maybe_unused]] double potential = computeForces(state, species, cell, params);
+        double potential = computeForces(state, species, cell, params);
         advanceParticles(state, cell, params);
-        [[maybe_unused]] const KineticMeasure kinetic = measureKinetic(state, params);
+        const KineticMeasure kinetic = measureKinetic(state, params);
         if (step % kSampleInterval == 0) {
             rescaleVelocities(state, kinetic.temperature, params);
             removeDrift(state);
         }
         potential = normalisePotential(potential, params);
+        if (step == 0) {
+            writeTrajectoryHeader(trajectory, cell, params);
+        }
+        if (step % kSampleInterval == 0) {
+            writeSample(step, console, trajectory, energies, displacement, state, kinetic.energy,
+                        potential, kinetic.temperature, params);
+        }
     }
 
     trajectory.close();

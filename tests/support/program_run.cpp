@@ -1,0 +1,100 @@
+#include "support/program_run.h"
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+fs::path makeScratchDirectory() {
+    std::string pattern = (fs::temp_directory_path() / "argon-md-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    return pattern;
+}
+
+pid_t startProgram(const std::string& program, const fs::path& directory,
+                   const std::string& consolePath, const std::string& errorPath) {
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (pid == 0) {
+        // Child: only async-signal-safe calls until exec.
+        if (::chdir(directory.c_str()) != 0) {
+            ::_exit(126);
+        }
+        const int in = ::open("/dev/null", O_RDONLY);
+        const int out = ::open(consolePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
+            ::dup2(err, 2) < 0) {
+            ::_exit(126);
+        }
+        ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    return pid;
+}
+
+int waitProgram(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+    }
+    if (WIFSIGNALED(status)) {
+        return 128 + WTERMSIG(status);
+    }
+    return WEXITSTATUS(status);
+}
+
+int runProgram(const std::string& program, const fs::path& directory,
+               const std::string& consolePath, const std::string& errorPath) {
+    return waitProgram(startProgram(program, directory, consolePath, errorPath));
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::vector<std::string> splitCrLfLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string_view::npos;
+         start = end + 2) {
+        lines.emplace_back(text.substr(start, end - start));
+    }
+    if (start < text.size()) {
+        lines.emplace_back(text.substr(start));
+    }
+    return lines;
+}
+
+std::string decodeCp932(std::string_view bytes) {
+    iconv_t converter = ::iconv_open("UTF-8", "CP932");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        throw std::runtime_error("iconv has no CP932");
+    }
+    std::string in(bytes);
+    std::string out(in.size() * 3 + 16, '\0');
+    char* inPtr = in.data();
+    char* outPtr = out.data();
+    std::size_t inLeft = in.size();
+    std::size_t outLeft = out.size();
+    const std::size_t result = ::iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
+    ::iconv_close(converter);
+    if (result == static_cast<std::size_t>(-1)) {
+        throw std::runtime_error("bytes are not valid CP932");
+    }
+    out.resize(out.size() - outLeft);
+    return out;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A fresh, empty directory under the system's temporary directory.
+std::filesystem::path makeScratchDirectory();
+
+// Starts `program` in `directory` with standard output going to `consolePath` and standard
+// error to `errorPath` (both relative to the directory unless absolute), and nothing on
+// standard input. Returns the child's pid.
+pid_t startProgram(const std::string& program, const std::filesystem::path& directory,
+                   const std::string& consolePath = "console.out",
+                   const std::string& errorPath = "error.out");
+
+// Waits for a started program: its exit status, or 128 + the signal that ended it.
+int waitProgram(pid_t pid);
+
+// Runs a program to its end; the exit status as above.
+int runProgram(const std::string& program, const std::filesystem::path& directory,
+               const std::string& consolePath = "console.out",
+               const std::string& errorPath = "error.out");
+
+std::string readFile(const std::filesystem::path& path);
+
+// Lines ended by CR LF; anything after the last CR LF is returned as a final element only if
+// non-empty (an unfinished line).
+std::vector<std::string> splitCrLfLines(std::string_view text);
+
+// Shift-JIS (code page 932) bytes to UTF-8, through iconv(3).
+std::string decodeCp932(std::string_view bytes);

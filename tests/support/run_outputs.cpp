@@ -1,0 +1,55 @@
+#include "support/run_outputs.h"
+
+#include <map>
+#include <vector>
+
+#include "support/program_run.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string readIfRegular(const fs::path& path) {
+    return fs::is_regular_file(path) ? readFile(path) : std::string();
+}
+}  // namespace
+
+RunOutputs runAndCollect(const std::string& program, fs::path directory) {
+    const bool scratch = directory.empty();
+    if (scratch) {
+        directory = makeScratchDirectory();
+    }
+    RunOutputs out;
+    out.status = runProgram(program, directory);
+    out.console = readIfRegular(directory / "console.out");
+    out.errors = readIfRegular(directory / "error.out");
+    out.position = readIfRegular(directory / "position.dat");
+    out.energy = readIfRegular(directory / "energy.dat");
+    out.msd = readIfRegular(directory / "msd.dat");
+    if (scratch) {
+        fs::remove_all(directory);
+    }
+    return out;
+}
+
+const RunOutputs& referenceRun(const std::string& program) {
+    static std::map<std::string, RunOutputs> runs;
+    auto found = runs.find(program);
+    if (found == runs.end()) {
+        found = runs.emplace(program, runAndCollect(program)).first;
+    }
+    return found->second;
+}
+
+std::string chosenProgram() {
+    return ARGON_MD_PROGRAM;
+}
+
+const std::vector<BuiltProgram>& programsByArithmetic() {
+    static const std::vector<BuiltProgram> programs = {
+        {"double", ARGON_MD_PROGRAM_DOUBLE},
+#ifdef ARGON_MD_PROGRAM_EXTENDED
+        {"extended", ARGON_MD_PROGRAM_EXTENDED},
+#endif
+    };
+    return programs;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// What one run of the program left behind.
+struct RunOutputs {
+    int status = -1;
+    std::string console;  // standard output, raw bytes
+    std::string errors;   // standard error
+    std::string position, energy, msd;
+};
+
+// Runs `program` to its end in `directory` (a fresh scratch directory when empty) and collects
+// its outputs; a file that is missing or not a regular file reads as empty.
+RunOutputs runAndCollect(const std::string& program, std::filesystem::path directory = {});
+
+// The complete run of `program`, made once per test process.
+const RunOutputs& referenceRun(const std::string& program);
+
+// The programs built for the tests: the one the build chose, and each arithmetic's.
+struct BuiltProgram {
+    std::string arithmetic;
+    std::string path;
+};
+std::string chosenProgram();
+const std::vector<BuiltProgram>& programsByArithmetic();
+
+// Test names show the arithmetic rather than the bytes of the struct.
+inline void PrintTo(const BuiltProgram& program, std::ostream* out) {
+    *out << program.arithmetic;
+}
