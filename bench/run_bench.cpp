@@ -1,0 +1,128 @@
+// Cost of the run: one force evaluation, one whole step, the whole run's arithmetic alone, the
+// whole program with its output, and the straightforward yardstick beside them.
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "report/line_sink.h"
+#include "simulation/forces.h"
+#include "simulation/integration.h"
+#include "simulation/placement.h"
+#include "simulation/random_source.h"
+#include "straightforward.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Start {
+    RunParameters params{};
+    SpeciesTable species = makeSpeciesTable(params);
+    Cell cell{};
+    ParticleState state{};
+
+    Start() {
+        const double edge = cellEdge(params);
+        cell = Cell{edge, edge, edge};
+        randomSource.seed(1);
+        std::FILE* nowhere = std::fopen("/dev/null", "wb");
+        LineSink quiet(nowhere, "null");
+        placeParticles(state, cell, params, quiet);
+        std::fclose(nowhere);
+    }
+};
+
+// One step as the program takes it; sampled steps also control the temperature.
+double step(Start& run, int number) {
+    double potential = computeForces(run.state, run.species, run.cell, run.params);
+    advanceParticles(run.state, run.cell, run.params);
+    const KineticMeasure kinetic = measureKinetic(run.state, run.params);
+    if (number % kSampleInterval == 0) {
+        rescaleVelocities(run.state, kinetic.temperature, run.params);
+        removeDrift(run.state);
+    }
+    return normalisePotential(potential, run.params) + kinetic.energy;
+}
+
+void computeForcesOnce(benchmark::State& bench) {
+    Start run;
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(computeForces(run.state, run.species, run.cell, run.params));
+    }
+}
+BENCHMARK(computeForcesOnce);
+
+void oneSampledStep(benchmark::State& bench) {
+    Start run;
+    for (int i = 0; i < 200; ++i) {  // past the hot start
+        step(run, i);
+    }
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(step(run, 0));
+    }
+}
+BENCHMARK(oneSampledStep);
+
+void wholeRunArithmetic(benchmark::State& bench) {
+    for (auto _ : bench) {
+        Start run;
+        double sum = 0.0;
+        for (int i = 0; i < run.params.stepCount; ++i) {
+            sum += step(run, i);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(wholeRunArithmetic)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// The built program, started as a user starts it, in a scratch directory; its console goes to
+// a file there.
+void wholeProgramWithOutput(benchmark::State& bench) {
+    const fs::path dir = fs::temp_directory_path() / ("argon-md-bench-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    for (auto _ : bench) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            if (chdir(dir.c_str()) != 0 || !std::freopen("console.out", "wb", stdout)) {
+                _exit(126);
+            }
+            execl(ARGON_MD_PROGRAM_PATH, ARGON_MD_PROGRAM_PATH, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            bench.SkipWithError("the program failed");
+            break;
+        }
+    }
+    fs::remove_all(dir);
+}
+BENCHMARK(wholeProgramWithOutput)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+void straightforwardWithOutput(benchmark::State& bench) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("argon-md-bench-plain-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    for (auto _ : bench) {
+        runStraightforward(dir.string());
+    }
+    fs::remove_all(dir);
+}
+BENCHMARK(straightforwardWithOutput)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+void straightforwardArithmetic(benchmark::State& bench) {
+    for (auto _ : bench) {
+        runStraightforward("");
+    }
+}
+BENCHMARK(straightforwardArithmetic)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();
