@@ -1,0 +1,133 @@
+// argon-md-report: turns the files of an argon-md run into a trajectory for molecular viewers,
+// plots of energy, temperature and MSD, and the self-diffusion coefficient.
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "analysis/diffusion.h"
+#include "analysis/output_file.h"
+#include "analysis/plots.h"
+#include "analysis/position_file.h"
+#include "analysis/report_text.h"
+#include "analysis/sample_files.h"
+#include "analysis/text_input.h"
+#include "analysis/xyz.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: argon-md-report [DIR]\n"
+    "Reads position.dat, energy.dat and msd.dat of an argon-md run in DIR (default: the current\n"
+    "directory) and writes trajectory.xyz, energy.png, temperature.png, msd.png and\n"
+    "diffusion.txt beside them.\n";
+
+// A complaint on standard error after what standard output already holds, so that the two
+// read in order on a terminal.
+void complain(const std::string& message) {
+    std::cout.flush();
+    std::cerr << "argon-md-report: " << message << '\n';
+}
+
+struct Run {
+    PositionFile positions;
+    EnergyFile energy;
+    MsdFile msd;
+};
+
+Run readRun(const std::filesystem::path& dir) {
+    if (!std::filesystem::is_directory(dir)) {
+        throw InputError(dir.string() + ": no such directory");
+    }
+    const auto read = [&](const char* name) {
+        return std::pair{readTextFile(dir / name), (dir / name).string()};
+    };
+    Run run;
+    {
+        const auto [text, file] = read("position.dat");
+        run.positions = parsePositionFile(text, file);
+    }
+    {
+        const auto [text, file] = read("energy.dat");
+        run.energy = parseEnergyFile(text, file);
+    }
+    {
+        const auto [text, file] = read("msd.dat");
+        run.msd = parseMsdFile(text, file);
+    }
+    return run;
+}
+
+std::optional<DiffusionFit> fitRun(const MsdFile& msd) {
+    std::vector<double> time;
+    std::vector<double> values;
+    for (const auto& s : msd.samples) {
+        time.push_back(s.time / 1000.0);  // fs to ps
+        values.push_back(s.msd);
+    }
+    return fitDiffusion(time, values);
+}
+
+int report(const std::filesystem::path& dir) {
+    const Run run = readRun(dir);
+    for (const auto& line : runSummary(run.positions, run.energy, run.msd)) {
+        std::cout << line << '\n';
+    }
+
+    writeFileAtomically(dir / "trajectory.xyz", formatXyz(run.positions));
+    std::cout << "wrote " << (dir / "trajectory.xyz").string() << " (" << run.positions.frameCount
+              << " frames)\n";
+
+    const auto fit = fitRun(run.msd);
+    std::string diffusion;
+    for (const auto& line : diffusionReport(run.msd, fit)) {
+        std::cout << line << '\n';
+        diffusion += line + '\n';
+    }
+    writeFileAtomically(dir / "diffusion.txt", diffusion);
+    std::cout << "wrote " << (dir / "diffusion.txt").string() << '\n';
+
+    int status = 0;
+    if (!fit) {
+        complain((dir / "msd.dat").string() +
+                 ": no stretch of linear MSD growth long enough to fit D");
+        status = 1;
+    }
+    try {
+        const auto pictures = drawPlots(dir, run.energy, run.msd, fit);
+        for (const auto& name : pictures) {
+            std::cout << "wrote " << (dir / name).string() << '\n';
+        }
+        if (pictures.size() < 3) {
+            complain(std::string("no samples to plot in ") +
+                     (run.energy.samples.empty() ? "energy.dat" : "msd.dat"));
+            status = 1;
+        }
+    } catch (const GnuplotMissing&) {
+        complain(
+            "gnuplot was not found, so no plots were drawn (trajectory.xyz and diffusion.txt "
+            "were written); install it, e.g. apt-get install gnuplot-nox");
+        status = 1;
+    }
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 2 || (argc == 2 && (std::string_view(argv[1]) == "-h" ||
+                                   std::string_view(argv[1]) == "--help"))) {
+        (argc > 2 ? std::cerr : std::cout) << kUsage;
+        return argc > 2 ? 2 : 0;
+    }
+    try {
+        return report(argc == 2 ? argv[1] : ".");
+    } catch (const std::exception& e) {
+        complain(e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,280 @@
+#include "analysis/plots.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <initializer_list>
+
+#include "analysis/output_file.h"
+#include "analysis/report_text.h"
+
+extern char** environ;
+
+namespace {
+
+// The first samples of a run hold its hot start, thousands of kelvin above the rest; scaling the
+// axis to them would flatten the settled run into a line. This share of the run is left out of
+// the axis range (its curve then leaves through the top of the picture).
+constexpr std::size_t kOffScaleShare = 50;  // 1/50 of the samples
+
+struct Range {
+    double low = 0.0;
+    double high = 0.0;
+};
+
+using Field = double (*)(const EnergySample&);
+
+double total(const EnergySample& e) {
+    return e.total;
+}
+double kinetic(const EnergySample& e) {
+    return e.kinetic;
+}
+double potential(const EnergySample& e) {
+    return e.potential;
+}
+double temperature(const EnergySample& e) {
+    return e.temperature;
+}
+
+Range range(const std::vector<EnergySample>& samples, std::size_t from,
+            std::initializer_list<Field> fields) {
+    Range r{fields.begin()[0](samples[from]), fields.begin()[0](samples[from])};
+    for (std::size_t i = from; i < samples.size(); ++i) {
+        for (Field field : fields) {
+            r.low = std::min(r.low, field(samples[i]));
+            r.high = std::max(r.high, field(samples[i]));
+        }
+    }
+    return r;
+}
+
+// The axis range of the settled run, with a margin.
+Range settledRange(const std::vector<EnergySample>& samples, std::initializer_list<Field> fields) {
+    const Range r =
+        range(samples, std::min(samples.size() / kOffScaleShare, samples.size() - 1), fields);
+    const double margin = std::max(0.05 * (r.high - r.low), 1e-6 * std::max(1.0, r.high));
+    return {r.low - margin, r.high + margin};
+}
+
+// Words for the title when the start of the run leaves the picture.
+std::string offScaleNote(const std::vector<EnergySample>& samples,
+                         std::initializer_list<Field> fields, Range shown, const char* unit) {
+    const Range all = range(samples, 0, fields);
+    if (all.high > shown.high) {
+        return formatted(" (the start, up to %g %s, is off the scale)", all.high, unit);
+    }
+    if (all.low < shown.low) {
+        return formatted(" (the start, down to %g %s, is off the scale)", all.low, unit);
+    }
+    return "";
+}
+
+// A gnuplot single-quoted string, in which only the quote itself needs escaping (doubled).
+std::string gnuplotString(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) {
+        out += c;
+        if (c == '\'') {
+            out += '\'';
+        }
+    }
+    return out + "'";
+}
+
+std::string outputLine(const std::filesystem::path& dir, const char* name) {
+    return "set output " + gnuplotString(partialPath(dir / name).string()) + "\n";
+}
+
+std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& energy) {
+    const auto& s = energy.samples;
+    std::string script = "$energy << EOD\n";
+    for (const auto& e : s) {
+        script += formatted("%.9g %.9g %.9g %.9g %.9g\n", e.time / 1000.0, e.kinetic, e.potential,
+                            e.total, e.temperature);
+    }
+    script += "EOD\n";
+
+    const Range energies = settledRange(s, {total, kinetic, potential});
+    script += outputLine(dir, "energy.png");
+    script += "set title 'Energy per atom" +
+              offScaleNote(s, {total, kinetic, potential}, energies, "J/mol") +
+              "'\nset ylabel 'energy (J/mol per atom)'\n";
+    script += formatted("set yrange [%.9g:%.9g]\n", energies.low, energies.high);
+    script +=
+        "plot $energy using 1:2 with lines lw 1.5 title 'kinetic', "
+        "$energy using 1:3 with lines lw 1.5 title 'potential', "
+        "$energy using 1:4 with lines lw 1.5 title 'total (kinetic + potential)'\n";
+
+    Range temperatures = settledRange(s, {temperature});
+    temperatures.low = std::min(temperatures.low, kTargetTemperature);
+    temperatures.high = std::max(temperatures.high, kTargetTemperature);
+    script += outputLine(dir, "temperature.png");
+    script += "set title 'Temperature" + offScaleNote(s, {temperature}, temperatures, "K") +
+              "'\nset ylabel 'temperature (K)'\n";
+    script += formatted("set yrange [%.9g:%.9g]\n", temperatures.low, temperatures.high);
+    script += formatted(
+        "plot $energy using 1:5 with lines lw 1.5 title 'measured before each rescaling', "
+        "%g with lines dt 2 lw 2 lc rgb 'black' title 'target %g K'\n",
+        kTargetTemperature, kTargetTemperature);
+    return script;
+}
+
+std::string msdPlot(const std::filesystem::path& dir, const MsdFile& msd,
+                    const std::optional<DiffusionFit>& fit) {
+    const auto& s = msd.samples;
+    std::string script = "$msd << EOD\n";
+    for (const auto& m : s) {
+        script += formatted("%.9g %.9g\n", m.time / 1000.0, m.msd);
+    }
+    script += "EOD\n";
+    script += outputLine(dir, "msd.png");
+    script +=
+        "set title 'Mean squared displacement'\nset ylabel 'MSD (Å²)'\n"
+        "set yrange [0:*]\n";
+    std::string plot = "plot $msd using 1:2 with lines lw 1.5 title 'MSD'";
+    if (fit) {
+        const double start = s[fit->first].time / 1000.0;
+        const double end = s[fit->last].time / 1000.0;
+        // The window is shaded so that what the line was fitted to can be seen.
+        script += formatted(
+            "set object 1 rect from %.9g, graph 0 to %.9g, graph 1 behind "
+            "fillcolor rgb '#e6ecf5' fillstyle solid noborder\n",
+            start, end);
+        script +=
+            formatted("$fit << EOD\n%.9g %.9g\n%.9g %.9g\nEOD\n", start,
+                      fit->intercept + fit->slope * start, end, fit->intercept + fit->slope * end);
+        plot += formatted(
+            ", $fit using 1:2 with lines lw 2.5 lc rgb 'black' dt 2 "
+            "title 'least-squares line over the shaded window: D = %.4g Å²/ps'",
+            diffusionCoefficient(fit->slope));
+    }
+    return script + plot + "\nunset object 1\n";
+}
+
+// Removes a file when it goes out of scope.
+struct TemporaryFile {
+    std::filesystem::path path;
+    ~TemporaryFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+};
+
+// Runs gnuplot on a script file and returns its exit status (-1 when killed by a signal).
+int runGnuplot(const std::filesystem::path& script) {
+    std::string program = "gnuplot";
+    std::string argument = script.string();
+    char* argv[] = {program.data(), argument.data(), nullptr};
+    pid_t pid = 0;
+    const int error = posix_spawnp(&pid, "gnuplot", nullptr, nullptr, argv, environ);
+    if (error == ENOENT) {
+        throw GnuplotMissing("gnuplot was not found on the PATH");
+    }
+    if (error != 0) {
+        throw std::runtime_error(std::string("gnuplot could not be started: ") +
+                                 std::strerror(error));
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            throw std::runtime_error(std::string("waiting for gnuplot failed: ") +
+                                     std::strerror(errno));
+        }
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The script that draws the pictures as their partial files in `dir`.
+std::string plotScript(const std::filesystem::path& dir, const EnergyFile& energy,
+                       const MsdFile& msd, const std::optional<DiffusionFit>& fit) {
+    std::string script =
+        "set terminal pngcairo size 1000,600 noenhanced font ',11'\n"
+        "set encoding utf8\nset grid\nset key below height 1.5\n"
+        "set xlabel 'time (ps)'\nset autoscale xfix\n";
+    if (!energy.samples.empty()) {
+        script += energyPlots(dir, energy);
+    }
+    if (!msd.samples.empty()) {
+        script += msdPlot(dir, msd, fit);
+    }
+    return script + "unset output\n";
+}
+
+}  // namespace
+
+std::vector<std::string> drawPlots(const std::filesystem::path& dir, const EnergyFile& energy,
+                                   const MsdFile& msd, const std::optional<DiffusionFit>& fit) {
+    std::vector<std::string> names;
+    if (!energy.samples.empty()) {
+        names = {"energy.png", "temperature.png"};
+    }
+    if (!msd.samples.empty()) {
+        names.push_back("msd.png");
+    }
+    if (names.empty()) {
+        return names;
+    }
+
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "argon-md-plots-XXXXXX").string();
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) {
+        throw std::runtime_error(std::string("cannot create a temporary gnuplot script: ") +
+                                 std::strerror(errno));
+    }
+    close(fd);
+    const TemporaryFile script{pattern};
+    {
+        std::ofstream out(script.path, std::ios::binary | std::ios::trunc);
+        out << plotScript(dir, energy, msd, fit);
+        out.close();
+        if (!out) {
+            throw std::runtime_error(script.path.string() + ": cannot write the gnuplot script");
+        }
+    }
+
+    // Only what gnuplot may have left: never a directory that happens to have the name.
+    const auto removePartials = [&] {
+        for (const auto& name : names) {
+            std::error_code ignored;
+            if (!std::filesystem::is_directory(
+                    std::filesystem::symlink_status(partialPath(dir / name), ignored))) {
+                std::filesystem::remove(partialPath(dir / name), ignored);
+            }
+        }
+    };
+    int status = 0;
+    try {
+        status = runGnuplot(script.path);
+    } catch (...) {
+        removePartials();
+        throw;
+    }
+    if (status != 0) {
+        removePartials();
+        throw std::runtime_error(
+            formatted("gnuplot failed (exit status %d); no plots written", status));
+    }
+    for (const auto& name : names) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(partialPath(dir / name), ec)) {
+            removePartials();
+            throw std::runtime_error((dir / name).string() + ": gnuplot did not write it");
+        }
+    }
+    try {
+        for (const auto& name : names) {
+            commitPartial(dir / name);
+        }
+    } catch (...) {
+        removePartials();
+        throw;
+    }
+    return names;
+}

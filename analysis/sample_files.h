@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+// One line of "energy.dat": "time, KE+PE, KE, PE, T".
+struct EnergySample {
+    double time = 0.0;         // fs
+    double total = 0.0;        // J/mol per atom
+    double kinetic = 0.0;      // J/mol per atom
+    double potential = 0.0;    // J/mol per atom
+    double temperature = 0.0;  // K, measured before the thermostat rescales
+};
+
+// One line of "msd.dat": "time,  MSD, ".
+struct MsdSample {
+    double time = 0.0;  // fs
+    double msd = 0.0;   // Å², displacements never wrapped
+};
+
+struct EnergyFile {
+    std::vector<EnergySample> samples;
+    bool incompleteLastLine = false;
+};
+
+struct MsdFile {
+    std::vector<MsdSample> samples;
+    bool incompleteLastLine = false;
+};
+
+// `file` names the file in messages.
+EnergyFile parseEnergyFile(std::string_view text, std::string_view file);
+MsdFile parseMsdFile(std::string_view text, std::string_view file);
