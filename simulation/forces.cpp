@@ -15,16 +15,30 @@ double minimumImage(double d, double edge) {
     return stored(d - Wide(roundHalfAway(stored(Wide(d) / edge))) * edge);
 }
 
-double pairDerivative(double s, const PairParameters& pair) {
+double pairDerivative(double s13, double s7, const PairParameters& pair) {
     // The repulsive term is kept as a double before the attractive one joins it.
-    const double repulsion = stored(Wide(-12.0) * std::pow(s, 13.0));
-    return stored((Wide(6.0) * std::pow(s, 7.0) + repulsion) * pair.forceScale);
+    const double repulsion = stored(Wide(-12.0) * s13);
+    return stored((Wide(6.0) * s7 + repulsion) * pair.forceScale);
 }
 
-Wide pairEnergy(double s, const PairParameters& pair) {
-    const double s12 = std::pow(s, 12.0);
-    return (Wide(s12) - std::pow(s, 6.0)) * pair.energyScale;
+Wide pairEnergy(double s12, double s6, const PairParameters& pair) {
+    return (Wide(s12) - s6) * pair.energyScale;
 }
+
+namespace {
+
+// The pairs (j, k) of one atom j with the atoms k < j before it, laid out as arrays so that the
+// geometry and the powers of every pair are formed in passes of their own and the power calls
+// interrupt no other arithmetic.
+struct PairRow {
+    double dx[kAtomCount], dy[kAtomCount], dz[kAtomCount];  // Å, from atom j to atom k
+    double r[kAtomCount];                                   // Å
+    double s[kAtomCount];                                   // σ / r
+    double s6[kAtomCount], s7[kAtomCount], s12[kAtomCount], s13[kAtomCount];
+    const PairParameters* pair[kAtomCount];
+};
+
+}  // namespace
 
 double computeForces(ParticleState& state, const SpeciesTable& table, const Cell& cell,
                      const RunParameters& params) {
@@ -39,20 +53,35 @@ double computeForces(ParticleState& state, const SpeciesTable& table, const Cell
     state.fy.fill(0.0);
     state.fz.fill(0.0);
     double energy = 0.0;  // J
+    PairRow row;
 
     for (int j = 0; j < kAtomCount; ++j) {
         for (int k = 0; k < j; ++k) {
-            // Separation from atom j to atom k, Å.
-            const double dx = minimumImage(stored(Wide(state.x[k]) - state.x[j]), cell.Lx);
-            const double dy = minimumImage(stored(Wide(state.y[k]) - state.y[j]), cell.Ly);
-            const double dz = minimumImage(stored(Wide(state.z[k]) - state.z[j]), cell.Lz);
-            const double r = std::sqrt(stored(Wide(dx) * dx + Wide(dy) * dy + Wide(dz) * dz));
-            const PairParameters& pair = pairs[state.species[j]][state.species[k]];
-            const double s = stored(Wide(pair.sigma) / r);
-
+            row.dx[k] = minimumImage(stored(Wide(state.x[k]) - state.x[j]), cell.Lx);
+            row.dy[k] = minimumImage(stored(Wide(state.y[k]) - state.y[j]), cell.Ly);
+            row.dz[k] = minimumImage(stored(Wide(state.z[k]) - state.z[j]), cell.Lz);
+            row.r[k] = std::sqrt(stored(Wide(row.dx[k]) * row.dx[k] + Wide(row.dy[k]) * row.dy[k] +
+                                        Wide(row.dz[k]) * row.dz[k]));
+            row.pair[k] = &pairs[state.species[j]][state.species[k]];
+            row.s[k] = stored(Wide(row.pair[k]->sigma) / row.r[k]);
+        }
+        for (int k = 0; k < j; ++k) {
+            row.s12[k] = std::pow(row.s[k], 12.0);
+            row.s6[k] = std::pow(row.s[k], 6.0);
+            if (row.r[k] < params.cutoff) {
+                row.s13[k] = std::pow(row.s[k], 13.0);
+                row.s7[k] = std::pow(row.s[k], 7.0);
+            }
+        }
+        for (int k = 0; k < j; ++k) {
+            const PairParameters& pair = *row.pair[k];
+            const double dx = row.dx[k];
+            const double dy = row.dy[k];
+            const double dz = row.dz[k];
+            const double r = row.r[k];
             if (r < params.cutoff) {
                 // H < 0 below the potential minimum: atom j is pushed away from atom k.
-                const double h = pairDerivative(s, pair);
+                const double h = pairDerivative(row.s13[k], row.s7[k], pair);
                 state.fx[j] = stored(state.fx[j] + Wide(h) * dx / r);
                 state.fy[j] = stored(state.fy[j] + Wide(h) * dy / r);
                 state.fz[j] = stored(state.fz[j] + Wide(h) * dz / r);
@@ -60,7 +89,7 @@ double computeForces(ParticleState& state, const SpeciesTable& table, const Cell
                 state.fy[k] = stored(state.fy[k] - Wide(h) * dy / r);
                 state.fz[k] = stored(state.fz[k] - Wide(h) * dz / r);
             }
-            energy = stored(energy + pairEnergy(s, pair));
+            energy = stored(energy + pairEnergy(row.s12[k], row.s6[k], pair));
         }
     }
     return energy;

@@ -17,11 +17,11 @@ PairParameters combineSpecies(const SpeciesTable& table, int a, int b);
 // half the edge goes to the opposite sign.
 double minimumImage(double d, double edge);
 
-// H = dU/dr of U(r) = 4 ε (s^12 - s^6) at s = σ / r, J/Å.
-double pairDerivative(double s, const PairParameters& pair);
+// H = dU/dr of U(r) = 4 ε (s^12 - s^6), J/Å, from the powers of s = σ / r.
+double pairDerivative(double s13, double s7, const PairParameters& pair);
 
-// U at s = σ / r, J, before it is added to the sum.
-Wide pairEnergy(double s, const PairParameters& pair);
+// U(r), J, from the powers of s = σ / r, before it is added to the sum.
+Wide pairEnergy(double s12, double s6, const PairParameters& pair);
 
 // Lennard-Jones 12-6 forces on every atom (J/Å) from all pairs under the minimum image.
 // Forces are cut off at `params.cutoff` without a shift; the potential energy is summed over

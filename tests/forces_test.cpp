@@ -27,6 +27,14 @@ PairParameters argonPair() {
     return combineSpecies(makeSpeciesTable(RunParameters{}), 0, 0);
 }
 
+double derivativeAt(double s, const PairParameters& pair) {
+    return pairDerivative(std::pow(s, 13.0), std::pow(s, 7.0), pair);
+}
+
+double energyAt(double s, const PairParameters& pair) {
+    return static_cast<double>(pairEnergy(std::pow(s, 12.0), std::pow(s, 6.0), pair));
+}
+
 TEST(PairInteraction, CombinationOfOneSpeciesWithItselfKeepsItsParameters) {
     const PairParameters pair = argonPair();
     EXPECT_EQ(pair.sigma, kSigma);
@@ -36,26 +44,24 @@ TEST(PairInteraction, CombinationOfOneSpeciesWithItselfKeepsItsParameters) {
 
 TEST(PairInteraction, EnergyVanishesAtSigmaAndForceAtThePotentialMinimum) {
     const PairParameters pair = argonPair();
-    EXPECT_EQ(static_cast<double>(pairEnergy(1.0, pair)), 0.0);
+    EXPECT_EQ(energyAt(1.0, pair), 0.0);
     const double rMin = std::pow(2.0, 1.0 / 6.0) * kSigma;  // ≈ 3.816 Å
-    EXPECT_NEAR(pairDerivative(kSigma / rMin, pair), 0.0, 1e-14 * kEpsilon / kSigma);
-    EXPECT_LT(pairDerivative(kSigma / 3.6, pair), 0.0);  // repulsive inside the minimum
-    EXPECT_GT(pairDerivative(kSigma / 4.0, pair), 0.0);  // attractive beyond it
-    EXPECT_NEAR(static_cast<double>(pairEnergy(kSigma / rMin, pair)), -kEpsilon, 1e-12 * kEpsilon);
+    EXPECT_NEAR(derivativeAt(kSigma / rMin, pair), 0.0, 1e-14 * kEpsilon / kSigma);
+    EXPECT_LT(derivativeAt(kSigma / 3.6, pair), 0.0);  // repulsive inside the minimum
+    EXPECT_GT(derivativeAt(kSigma / 4.0, pair), 0.0);  // attractive beyond it
+    EXPECT_NEAR(energyAt(kSigma / rMin, pair), -kEpsilon, 1e-12 * kEpsilon);
 }
 
 TEST(PairInteraction, DerivativeMatchesTheAnalyticFormAndTheEnergysSlope) {
     const PairParameters pair = argonPair();
     for (double r : {1.0, 2.9, 3.4, 3.7, 4.5, 6.0, 8.999, 12.0, 21.0}) {
-        const double h = pairDerivative(kSigma / r, pair);
+        const double h = derivativeAt(kSigma / r, pair);
         EXPECT_NEAR(h / analyticDerivative(r), 1.0, 1e-13) << "r = " << r;
-        EXPECT_NEAR(static_cast<double>(pairEnergy(kSigma / r, pair)), analyticEnergy(r),
-                    1e-13 * kEpsilon)
-            << "r = " << r;
+        EXPECT_NEAR(energyAt(kSigma / r, pair), analyticEnergy(r), 1e-13 * kEpsilon) << "r = " << r;
         const double step = 1e-5 * r;
-        const double slope = (static_cast<double>(pairEnergy(kSigma / (r + step), pair)) -
-                              static_cast<double>(pairEnergy(kSigma / (r - step), pair))) /
-                             (2 * step);
+        const double slope =
+            (energyAt(kSigma / (r + step), pair) - energyAt(kSigma / (r - step), pair)) /
+            (2 * step);
         EXPECT_NEAR(slope / h, 1.0, 1e-7) << "r = " << r;
     }
 }
