@@ -11,23 +11,6 @@ PairParameters combineSpecies(const SpeciesTable& table, int a, int b) {
     return pair;
 }
 
-double minimumImage(double d, double edge) {
-    // The shift is roundHalfAway(d / L) whole edges. Positions lie in [0, L], so |d| <= L and the
-    // shift is -1, 0 or +1; away from half an edge it follows from |d| alone, since the rounded
-    // quotient is then below 0.5 or above 0.5 by far more than its rounding error. Only the band
-    // around L/2 needs the quotient itself.
-    const double magnitude = std::abs(d);
-    double shift;
-    if (magnitude < 0.49 * edge) {
-        shift = 0.0;
-    } else if (magnitude > 0.51 * edge && magnitude <= edge) {
-        shift = d > 0 ? 1.0 : -1.0;
-    } else {
-        shift = roundHalfAway(stored(Wide(d) / edge));
-    }
-    return storedDifference(d, shift * edge);  // d - shift × L, the product exact
-}
-
 double pairDerivative(double s13, double s7, const PairParameters& pair) {
     // The repulsive term is kept as a double before the attractive one joins it.
     const double repulsion = stored(Wide(-12.0) * s13);
@@ -73,6 +56,8 @@ double computeForces(ParticleState& state, const SpeciesTable& table, const Cell
             row.dx[k] = minimumImage(storedDifference(state.x[k], state.x[j]), cell.Lx);
             row.dy[k] = minimumImage(storedDifference(state.y[k], state.y[j]), cell.Ly);
             row.dz[k] = minimumImage(storedDifference(state.z[k], state.z[j]), cell.Lz);
+        }
+        for (int k = 0; k < j; ++k) {
             row.r[k] = std::sqrt(stored(Wide(row.dx[k]) * row.dx[k] + Wide(row.dy[k]) * row.dy[k] +
                                         Wide(row.dz[k]) * row.dz[k]));
             row.pair[k] = &pairs[state.species[j]][state.species[k]];

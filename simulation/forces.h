@@ -15,7 +15,22 @@ PairParameters combineSpecies(const SpeciesTable& table, int a, int b);
 
 // Separation along one axis brought to the nearest periodic image, Å. A separation of exactly
 // half the edge goes to the opposite sign.
-double minimumImage(double d, double edge);
+inline double minimumImage(double d, double edge) {
+    // The shift is roundHalfAway(d / L) whole edges. Positions lie in [0, L], so |d| <= L and the
+    // shift is -1, 0 or +1; away from half an edge it follows from |d| alone, since the rounded
+    // quotient is then below 0.5 or above 0.5 by far more than its rounding error. Only the band
+    // around L/2 needs the quotient itself.
+    const double magnitude = std::abs(d);
+    double shift;
+    if (magnitude < 0.49 * edge) {
+        shift = 0.0;
+    } else if (magnitude > 0.51 * edge && magnitude <= edge) {
+        shift = d > 0 ? 1.0 : -1.0;
+    } else {
+        shift = roundHalfAway(stored(Wide(d) / edge));
+    }
+    return storedDifference(d, shift * edge);  // d - shift × L, the product exact
+}
 
 // H = dU/dr of U(r) = 4 ε (s^12 - s^6), J/Å, from the powers of s = σ / r.
 double pairDerivative(double s13, double s7, const PairParameters& pair);
