@@ -1,6 +1,10 @@
 #include "simulation/forces.h"
 
 #include <cmath>
+#include <cstddef>
+#include <span>
+
+#include "simulation/lj_powers.h"
 
 PairParameters combineSpecies(const SpeciesTable& table, int a, int b) {
     PairParameters pair{};
@@ -24,14 +28,18 @@ Wide pairEnergy(double s12, double s6, const PairParameters& pair) {
 namespace {
 
 // The pairs (j, k) of one atom j with the atoms k < j before it, laid out as arrays so that the
-// geometry and the powers of every pair are formed in passes of their own and the power calls
-// interrupt no other arithmetic.
+// geometry and the powers of every pair are formed in passes of their own, the powers of the
+// whole row at once.
 struct PairRow {
     double dx[kAtomCount], dy[kAtomCount], dz[kAtomCount];  // Å, from atom j to atom k
     double r[kAtomCount];                                   // Å
     double s[kAtomCount];                                   // σ / r
     double s6[kAtomCount], s7[kAtomCount], s12[kAtomCount], s13[kAtomCount];
     const PairParameters* pair[kAtomCount];
+    // The pairs inside the cutoff, by index k, and their powers.
+    int inside[kAtomCount];
+    double insideS[kAtomCount], insideS6[kAtomCount], insideS7[kAtomCount], insideS12[kAtomCount],
+        insideS13[kAtomCount];
 };
 
 }  // namespace
@@ -63,13 +71,25 @@ double computeForces(ParticleState& state, const SpeciesTable& table, const Cell
             row.pair[k] = &pairs[state.species[j]][state.species[k]];
             row.s[k] = stored(Wide(row.pair[k]->sigma) / row.r[k]);
         }
+        // Powers of σ/r: s^6 and s^12 for every pair, s^7 and s^13 for the pairs inside the
+        // cutoff, gathered so that only those are formed.
+        const std::size_t count = static_cast<std::size_t>(j);
+        argon::powers6And12(std::span<const double>(row.s, count), std::span(row.s6, count),
+                            std::span(row.s12, count));
+        std::size_t inside = 0;
         for (int k = 0; k < j; ++k) {
-            row.s12[k] = std::pow(row.s[k], 12.0);
-            row.s6[k] = std::pow(row.s[k], 6.0);
             if (row.r[k] < params.cutoff) {
-                row.s13[k] = std::pow(row.s[k], 13.0);
-                row.s7[k] = std::pow(row.s[k], 7.0);
+                row.inside[inside] = k;
+                row.insideS[inside] = row.s[k];
+                ++inside;
             }
+        }
+        argon::powers6To13(std::span<const double>(row.insideS, inside),
+                           std::span(row.insideS6, inside), std::span(row.insideS7, inside),
+                           std::span(row.insideS12, inside), std::span(row.insideS13, inside));
+        for (std::size_t m = 0; m < inside; ++m) {
+            row.s7[row.inside[m]] = row.insideS7[m];
+            row.s13[row.inside[m]] = row.insideS13[m];
         }
         for (int k = 0; k < j; ++k) {
             const PairParameters& pair = *row.pair[k];
