@@ -17,9 +17,9 @@
 //    FMA), which the product with n turns into an absolute error of n ln s and so into a relative
 //    error of the result; glibc's headline 0.54 ULP is the sum at |n ln s| = 1024 ln 2.  So
 //        |P - E| <= (0.011 + |n ln s| * 1.5 * 2^-68 * 2^53) ulp(E).
-//    We take the fast path only for s in [2^-10, 2^10], where |13 ln s| <= 90.2 and therefore
-//    |P - E| < 0.0152 ulp(E), less than half of our margin of 1/32 ULP.  (For the simulation's
-//    s in [0.156, 3.4] the bound is 0.0122 ULP.)
+//    We take the fast path only for s in [2^-3, 2^2], which holds every sigma / r of the
+//    simulation (0.156 to 3.4), where |13 ln s| <= 27.1 and therefore |P - E| < 0.0123 ulp(E),
+//    below our margin of 1/64 = 0.0156 ULP.
 //
 // 2. The chain.  s2 = s * s, s3 = s2 * s, s6 = s3^2, s7 = s6 * s, s12 = s6^2, s13 = s12 * s, each
 //    a double-double hi + lo.  A product of doubles a * b is split exactly into RN(a * b) and its
@@ -30,22 +30,20 @@
 //    lo^2, at most 4 u rho + u^2 + rho^2.  rho grows from u (s2) to 2u, 5u, 6u, 11u and 12u (s13),
 //    a relative error doubles under squaring, and the totals are 19 u^2 (s6), 30 u^2 (s7),
 //    84 u^2 (s12) and 107 u^2 (s13), all below 2^-99 with room for the higher-order terms.  Hence
-//    the chain's value D = hi + lo has |D - E| < 2^-99 E < 2^-45 g, with r and g as below.
+//    the chain's value D = hi + lo has |D - E| < 2^-99 E < 2^-45 ulp(r), with r as below.
 //
 // 3. The check.  r = RN(hi + lo) and t = lo - (r - hi), so that r + t = D exactly (Fast2Sum,
-//    valid as |lo| < |hi|).  g is the gap from r down to the next double: ulp(r), or ulp(r) / 2
-//    when r is a power of two.  If |t| <= (1/2 - 1/32) g then |E - r| < g / 2 and
-//      - if r is not a power of two, E lies in r's binade, ulp(E) = g, and
-//        |P - r| <= (15/32 + 2^-45 + 0.0152) g < g / 2;
-//      - if r = 2^k, the gap above r is 2g, ulp(E) <= 2g, and |P - r| <= (15/32 + 2^-45 +
-//        2 * 0.0152) g < g / 2 still, inside r's rounding interval (r - g/2, r + g).
-//    Either way RN(P) = r = RN(E): pow's result is the correctly rounded power, and so is r.
-//    When the check fails (for about 1/16 of all powers, and for any s outside [2^-10, 2^10] or
-//    not a number) the power comes from std::pow itself.
+//    valid as |lo| < |hi|).  Let r be no power of two and g = ulp(r), the gap to both of r's
+//    neighbours.  If |t| <= (1/2 - 1/64) g then |E - r| < g / 2, so E lies in r's binade,
+//    ulp(E) = g, and |P - r| <= (1/2 - 1/64 + 2^-45 + 0.0123) g < g / 2: RN(P) = r = RN(E).
+//    pow's result is the correctly rounded power, and so is r.  A power of two r has a gap below
+//    half the one above, and pow's error could then reach past the margin; such r, powers that
+//    fail the check (about 1/32 of all), and s outside [2^-3, 2^2] or not a number take their
+//    power from std::pow itself.
 //
-// 4. No over- or underflow.  s in [2^-10, 2^10] is a multiple of 2^-62, so every quantity in the
-//    chain, Dekker's halves included, is zero or a multiple of 2^-806 (a normal number), and none
-//    exceeds 2^148: the products stay exact.
+// 4. No over- or underflow.  s in [2^-3, 2^2] is a multiple of 2^-55, so every quantity in the
+//    chain, Dekker's halves included, is zero or a multiple of 2^-729 (a normal number), and none
+//    exceeds 2^60: the products stay exact.
 //
 // Where glibc's pow is not the one above (other C libraries, glibc before 2.29, other
 // processors), every function here simply calls std::pow.
@@ -73,9 +71,9 @@ inline constexpr bool kCompiledForFma = true;
 inline constexpr bool kCompiledForFma = false;
 #endif
 
-inline constexpr double kSmallestS = 0x1p-10;
-inline constexpr double kLargestS = 0x1p10;
-inline constexpr double kMarginUlps = 1.0 / 32.0;
+inline constexpr double kSmallestS = 0x1p-3;
+inline constexpr double kLargestS = 0x1p2;
+inline constexpr double kMarginUlps = 1.0 / 64.0;
 
 struct DoubleDouble {
     double hi;
@@ -116,12 +114,13 @@ inline DoubleDouble squared(DoubleDouble x) {
 // RN(x.hi + x.lo) where step 3 of the proof shows that pow returns the same, NaN elsewhere.
 inline double roundedOrNaN(DoubleDouble x, bool inDomain) {
     constexpr std::uint64_t kExponentBits = 0x7ff0000000000000;
+    constexpr std::uint64_t kSignificandBits = 0x000fffffffffffff;
     const double r = x.hi + x.lo;
     const double t = x.lo - (r - x.hi);
-    // The ULP of the double below r is the gap g from r down to it.
-    const std::uint64_t belowR = std::bit_cast<std::uint64_t>(r) - 1;
-    const double gap = std::bit_cast<double>(belowR & kExponentBits) * 0x1p-52;
-    const bool safe = inDomain & (std::abs(t) <= (0.5 - kMarginUlps) * gap);
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(r);
+    const double ulp = std::bit_cast<double>(bits & kExponentBits) * 0x1p-52;
+    const bool safe =
+        inDomain & ((bits & kSignificandBits) != 0) & (std::abs(t) <= (0.5 - kMarginUlps) * ulp);
     return safe ? r : std::numeric_limits<double>::quiet_NaN();
 }
 
