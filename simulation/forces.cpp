@@ -36,6 +36,7 @@ struct PairRow {
     double s[kAtomCount];                                   // σ / r
     double s6[kAtomCount], s7[kAtomCount], s12[kAtomCount], s13[kAtomCount];
     const PairParameters* pair[kAtomCount];
+    double sigma[kAtomCount];  // Å, σ of the pair
     // The pairs inside the cutoff, by index k, and their powers.
     int inside[kAtomCount];
     double insideS[kAtomCount], insideS6[kAtomCount], insideS7[kAtomCount], insideS12[kAtomCount],
@@ -66,10 +67,13 @@ double computeForces(ParticleState& state, const SpeciesTable& table, const Cell
             row.dz[k] = minimumImage(storedDifference(state.z[k], state.z[j]), cell.Lz);
         }
         for (int k = 0; k < j; ++k) {
+            row.pair[k] = &pairs[state.species[j]][state.species[k]];
+            row.sigma[k] = row.pair[k]->sigma;
+        }
+        for (int k = 0; k < j; ++k) {
             row.r[k] = std::sqrt(stored(Wide(row.dx[k]) * row.dx[k] + Wide(row.dy[k]) * row.dy[k] +
                                         Wide(row.dz[k]) * row.dz[k]));
-            row.pair[k] = &pairs[state.species[j]][state.species[k]];
-            row.s[k] = stored(Wide(row.pair[k]->sigma) / row.r[k]);
+            row.s[k] = stored(Wide(row.sigma[k]) / row.r[k]);
         }
         // Powers of σ/r: s^6 and s^12 for every pair, s^7 and s^13 for the pairs inside the
         // cutoff, gathered so that only those are formed.
