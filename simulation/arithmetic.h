@@ -4,6 +4,7 @@
 // operand to `Wide`, is evaluated in the order written, and is rounded to double where its value
 // is stored (`stored`). The build chooses: with ARGON_MD_EXTENDED the intermediates keep a 64-bit
 // significand (x87 extended), otherwise every operation rounds to double.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <type_traits>
@@ -22,19 +23,15 @@ inline double stored(Wide value) {
 }
 
 // a - b as a formula of its own. In extended arithmetic the difference is rounded first to a
-// 64-bit significand, then to double. When each operand is zero or of magnitude in [2^-6, 2^5),
-// as the coordinates and separations in the cell almost always are, the exact difference is a
-// multiple of 2^-58 below 2^6 and fits in 64 bits: the first rounding is exact, and the double
-// subtraction gives the same value without the trip through memory that x87 rounding takes.
+// 64-bit significand, then to double. When both operands lie in [2^-6, 2^5), as coordinates in
+// the cell almost always do, the exact difference is a multiple of 2^-58 below 2^5 and fits in
+// 63 bits: the first rounding is exact, and the double subtraction gives the same value without
+// the trip through memory that x87 rounding takes.
 inline double storedDifference(double a, double b) {
     if constexpr (std::is_same_v<Wide, double>) {
         return a - b;
     } else {
-        const auto exactInWide = [](double v) {
-            const double magnitude = std::abs(v);
-            return magnitude == 0 || (magnitude >= 0x1p-6 && magnitude < 0x1p5);
-        };
-        if (exactInWide(a) && exactInWide(b)) {
+        if (std::min(a, b) >= 0x1p-6 && std::max(a, b) < 0x1p5) {
             return a - b;
         }
         return stored(Wide(a) - b);
