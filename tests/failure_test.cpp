@@ -2,11 +2,11 @@
 // reported, and everything else the run writes stays exactly as in a complete run.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -21,41 +21,36 @@ const RunOutputs& complete() {
     return referenceRun(chosenProgram());
 }
 
-TEST(FailedWrites, DirectoryInPlaceOfTheTrajectoryIsReportedAndTheRunGoesOn) {
-    const fs::path dir = makeScratchDirectory();
-    fs::create_directory(dir / "position.dat");
-    const RunOutputs out = runAndCollect(chosenProgram(), dir);
-    EXPECT_EQ(out.status, 1);
-    EXPECT_EQ(out.errors, "argon-md: cannot create position.dat: Is a directory\n");
-    EXPECT_TRUE(fs::is_empty(dir / "position.dat"));
-    EXPECT_EQ(out.console, complete().console);
-    EXPECT_EQ(out.energy, complete().energy);
-    EXPECT_EQ(out.msd, complete().msd);
-    fs::remove_all(dir);
-}
-
-TEST(FailedWrites, EnergyFileOnAFullDeviceIsReportedOnceAndTheRunGoesOn) {
-    const fs::path dir = makeScratchDirectory();
-    fs::create_symlink("/dev/full", dir / "energy.dat");
-    const RunOutputs out = runAndCollect(chosenProgram(), dir);
-    EXPECT_EQ(out.status, 1);
-    EXPECT_EQ(out.errors, "argon-md: cannot write energy.dat: No space left on device\n");
-    EXPECT_EQ(out.console, complete().console);
-    EXPECT_EQ(out.position, complete().position);
-    EXPECT_EQ(out.msd, complete().msd);
-    fs::remove_all(dir);
-}
-
-TEST(FailedWrites, ConsoleOnAFullDeviceIsReportedAndTheFilesAreComplete) {
-    const fs::path dir = makeScratchDirectory();
-    const int status = runProgram(chosenProgram(), dir, "/dev/full");
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(readFile(dir / "error.out"),
-              "argon-md: cannot write standard output: No space left on device\n");
-    EXPECT_EQ(readFile(dir / "position.dat"), complete().position);
-    EXPECT_EQ(readFile(dir / "energy.dat"), complete().energy);
-    EXPECT_EQ(readFile(dir / "msd.dat"), complete().msd);
-    fs::remove_all(dir);
+TEST(FailedWrites, EachLossIsReportedOnceAndEverythingElseIsWrittenInFull) {
+    struct Case {
+        std::function<void(const fs::path&)> breakIt;
+        std::string console;  // where standard output goes
+        std::string error;
+        std::string RunOutputs::*lost;
+    };
+    const Case cases[] = {
+        {[](const fs::path& dir) { fs::create_directory(dir / "position.dat"); }, "console.out",
+         "argon-md: cannot create position.dat: Is a directory\n", &RunOutputs::position},
+        {[](const fs::path& dir) { fs::create_symlink("/dev/full", dir / "energy.dat"); },
+         "console.out", "argon-md: cannot write energy.dat: No space left on device\n",
+         &RunOutputs::energy},
+        {[](const fs::path&) {}, "/dev/full",
+         "argon-md: cannot write standard output: No space left on device\n", &RunOutputs::console},
+    };
+    for (const Case& c : cases) {
+        const fs::path dir = makeScratchDirectory();
+        c.breakIt(dir);
+        EXPECT_EQ(runProgram(chosenProgram(), dir, c.console), 1) << c.error;
+        const RunOutputs out = collectOutputs(dir);
+        EXPECT_EQ(out.errors, c.error);
+        for (auto part :
+             {&RunOutputs::console, &RunOutputs::position, &RunOutputs::energy, &RunOutputs::msd}) {
+            if (part != c.lost) {
+                EXPECT_TRUE(out.*part == complete().*part) << c.error;
+            }
+        }
+        fs::remove_all(dir);
+    }
 }
 
 TEST(FailedWrites, ConsolePipeWhoseReaderHasGoneDoesNotCutTheFilesShort) {
@@ -64,11 +59,9 @@ TEST(FailedWrites, ConsolePipeWhoseReaderHasGoneDoesNotCutTheFilesShort) {
     ASSERT_EQ(::pipe(ends), 0);
     ::close(ends[0]);  // nobody will ever read the console
     const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
     if (pid == 0) {
-        const fs::path errors = dir / "error.out";
         if (::chdir(dir.c_str()) != 0 || ::dup2(ends[1], 1) < 0 ||
-            !std::freopen(errors.c_str(), "w", stderr)) {
+            !std::freopen("error.out", "w", stderr)) {
             ::_exit(126);
         }
         ::execl(chosenProgram().c_str(), chosenProgram().c_str(), static_cast<char*>(nullptr));
@@ -77,8 +70,8 @@ TEST(FailedWrites, ConsolePipeWhoseReaderHasGoneDoesNotCutTheFilesShort) {
     ::close(ends[1]);
     EXPECT_EQ(waitProgram(pid), 1);
     EXPECT_EQ(readFile(dir / "error.out"), "argon-md: cannot write standard output: Broken pipe\n");
-    EXPECT_EQ(readFile(dir / "msd.dat"), complete().msd);
-    EXPECT_EQ(readFile(dir / "position.dat"), complete().position);
+    EXPECT_TRUE(readFile(dir / "msd.dat") == complete().msd);
+    EXPECT_TRUE(readFile(dir / "position.dat") == complete().position);
     fs::remove_all(dir);
 }
 
@@ -87,23 +80,20 @@ TEST(FailedWrites, ConsolePipeWhoseReaderHasGoneDoesNotCutTheFilesShort) {
 class Interrupted : public ::testing::TestWithParam<int> {};
 
 TEST_P(Interrupted, FilesHoldOnlyCompleteLines) {
-    const RunOutputs& whole = complete();
-    for (int delayMs : {0, 3, 40, 150, 400, 700}) {
+    for (int delayMs : {0, 2, 20, 60, 120, 200}) {
         const fs::path dir = makeScratchDirectory();
         const pid_t pid = startProgram(chosenProgram(), dir);
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         ::kill(pid, GetParam());
         const int status = waitProgram(pid);
-        for (const char* name : {"position.dat", "energy.dat", "msd.dat"}) {
-            const std::string part = fs::exists(dir / name) ? readFile(dir / name) : "";
-            const std::string& full = std::string(name) == "position.dat" ? whole.position
-                                      : std::string(name) == "energy.dat" ? whole.energy
-                                                                          : whole.msd;
-            ASSERT_EQ(full.compare(0, part.size(), part), 0)
-                << name << " after " << delayMs << " ms is not the complete run's beginning";
-            if (!part.empty()) {
-                EXPECT_EQ(part.substr(part.size() - 2), "\r\n")
-                    << name << " ends in a partial line after " << delayMs << " ms";
+        const RunOutputs part = collectOutputs(dir);
+        for (auto file : {&RunOutputs::position, &RunOutputs::energy, &RunOutputs::msd}) {
+            const std::string& written = part.*file;
+            const std::string& whole = complete().*file;
+            ASSERT_EQ(whole.compare(0, written.size(), written), 0)
+                << "not the complete run's beginning after " << delayMs << " ms";
+            if (!written.empty()) {
+                EXPECT_EQ(written.substr(written.size() - 2), "\r\n") << delayMs << " ms";
             }
         }
         if (status != 0) {  // a run that finished first has nothing to prove here

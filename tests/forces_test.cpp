@@ -35,13 +35,6 @@ double energyAt(double s, const PairParameters& pair) {
     return static_cast<double>(pairEnergy(std::pow(s, 12.0), std::pow(s, 6.0), pair));
 }
 
-TEST(PairInteraction, CombinationOfOneSpeciesWithItselfKeepsItsParameters) {
-    const PairParameters pair = argonPair();
-    EXPECT_EQ(pair.sigma, kSigma);
-    EXPECT_NEAR(static_cast<double>(pair.energyScale), 4 * 1.6705865e-21, 1e-34);
-    EXPECT_NEAR(static_cast<double>(pair.forceScale) * kSigma / (4 * kEpsilon), 1.0, 1e-15);
-}
-
 TEST(PairInteraction, EnergyVanishesAtSigmaAndForceAtThePotentialMinimum) {
     const PairParameters pair = argonPair();
     EXPECT_EQ(energyAt(1.0, pair), 0.0);
@@ -164,12 +157,6 @@ TEST_F(GridFixture, EnergyCountsEveryPairWhateverTheCutoff) {
     for (int i = 0; i < kAtomCount; ++i) {
         EXPECT_EQ(none.fx[i], 0.0);
     }
-}
-
-TEST(NormalisePotential, TurnsJoulesOfTheWholeRunIntoJoulesPerMolePerAtom) {
-    const RunParameters params{};
-    EXPECT_NEAR(normalisePotential(-kEpsilon, params), -kEpsilon * 6.02e23 / 50, 1e-12);
-    EXPECT_EQ(normalisePotential(0.0, params), 0.0);
 }
 
 }  // namespace

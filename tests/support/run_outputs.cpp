@@ -13,21 +13,22 @@ std::string readIfRegular(const fs::path& path) {
 }
 }  // namespace
 
-RunOutputs runAndCollect(const std::string& program, fs::path directory) {
-    const bool scratch = directory.empty();
-    if (scratch) {
-        directory = makeScratchDirectory();
-    }
+RunOutputs collectOutputs(const fs::path& directory) {
     RunOutputs out;
-    out.status = runProgram(program, directory);
     out.console = readIfRegular(directory / "console.out");
     out.errors = readIfRegular(directory / "error.out");
     out.position = readIfRegular(directory / "position.dat");
     out.energy = readIfRegular(directory / "energy.dat");
     out.msd = readIfRegular(directory / "msd.dat");
-    if (scratch) {
-        fs::remove_all(directory);
-    }
+    return out;
+}
+
+RunOutputs runAndCollect(const std::string& program) {
+    const fs::path directory = makeScratchDirectory();
+    const int status = runProgram(program, directory);
+    RunOutputs out = collectOutputs(directory);
+    out.status = status;
+    fs::remove_all(directory);
     return out;
 }
 

@@ -13,9 +13,11 @@ struct RunOutputs {
     std::string position, energy, msd;
 };
 
-// Runs `program` to its end in `directory` (a fresh scratch directory when empty) and collects
-// its outputs; a file that is missing or not a regular file reads as empty.
-RunOutputs runAndCollect(const std::string& program, std::filesystem::path directory = {});
+// What a run left in `directory`; a file that is missing or not a regular file reads as empty.
+RunOutputs collectOutputs(const std::filesystem::path& directory);
+
+// Runs `program` to its end in a fresh scratch directory and collects its outputs.
+RunOutputs runAndCollect(const std::string& program);
 
 // The complete run of `program`, made once per test process.
 const RunOutputs& referenceRun(const std::string& program);
