@@ -1,5 +1,4 @@
-// The built argon-md-report (and argon-md, where this project builds it) run in a temporary
-// directory on files such as a run leaves.
+// The built argon-md and argon-md-report run in a temporary directory.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -8,8 +7,9 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -17,24 +17,11 @@ namespace fs = std::filesystem;
 
 std::string contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::size_t lineCount(const std::string& text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
-// D in Å²/ps as diffusion.txt states it; NaN when it states none.
-double reportedD(const std::string& diffusion) {
-    const std::string label = "D = slope / 6 = ";
-    const auto at = diffusion.find(label);
-    return at == std::string::npos ? NAN : std::stod(diffusion.substr(at + label.size()));
-}
-
-bool isPng(const fs::path& path) {
-    return contents(path).starts_with("\x89PNG\r\n\x1a\n");
+long lineCount(const std::string& text) {
+    return std::count(text.begin(), text.end(), '\n');
 }
 
 class ReportProgram : public ::testing::Test {
@@ -42,134 +29,102 @@ class ReportProgram : public ::testing::Test {
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "argon-md-report-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        run = root / "run";
-        fs::create_directories(root / "empty");
+        fs::create_directory(run = (root = pattern) / "run");
     }
     void TearDown() override { fs::remove_all(root); }
 
-    // Runs `command` in the run directory, keeping its output beside it; the exit status.
-    int execute(const std::string& command, bool withGnuplot = true) {
-        const std::string path = withGnuplot ? "" : "PATH='" + (root / "empty").string() + "' ";
-        const std::string line = "cd '" + run.string() + "' && " + path + command + " > '" +
-                                 (root / "out").string() + "' 2> '" + (root / "err").string() + "'";
-        const int status = std::system(line.c_str());
+    // Runs `command` in the run directory; its exit status.
+    int execute(const std::string& command) {
+        const int status =
+            std::system(("cd '" + run.string() + "' && " + command + " >../out 2>../err").c_str());
         out = contents(root / "out");
         err = contents(root / "err");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    // A run of two atoms that stopped after `frames` of `planned` frames, with an MSD that turns
-    // from ballistic to diffusive (D = 20 Å²/ps) after a few ps.
-    void writeRun(int frames, int planned) {
-        fs::remove_all(run);
-        fs::create_directories(run);
-        std::ofstream position(run / "position.dat", std::ios::binary);
-        std::ofstream energy(run / "energy.dat", std::ios::binary);
-        std::ofstream msd(run / "msd.dat", std::ios::binary);
-        position << "1 2 " << planned << "\r\n20 20 20\r\n0 0.04\r\n";
-        for (int k = 0; k < frames; ++k) {
-            const double t = 0.04 * k;
-            position << k % 20 << " 1.5 2\r\n3 4 " << 0.25 * (k % 80) << "\r\n";
-            energy << 40 * k << ", 8000, 8700, -700, " << 700 + k % 7 << "\r\n";
-            msd << 40 * k << ",  " << 120.0 * (t - 1.0 + std::exp(-t)) << ", \r\n";
-        }
-        position << "7.5 8";  // the line being written when the run stopped
+    void write(const char* name, const std::string& text) {
+        std::ofstream(run / name, std::ios::binary) << text;
     }
 
-    fs::path root;
-    fs::path run;
-    std::string out;
-    std::string err;
+    // D in Å²/ps as diffusion.txt states it; NaN when it states none.
+    double reportedD() const {
+        const std::string text = contents(run / "diffusion.txt"), label = "D = slope / 6 = ";
+        const auto at = text.find(label);
+        return at == std::string::npos ? NAN : std::stod(text.substr(at + label.size()));
+    }
+
+    // The report fails with one line on standard error and leaves nothing but its inputs.
+    void expectRefused(const std::string& arguments, const std::string& expected) {
+        SCOPED_TRACE(expected);
+        EXPECT_NE(execute(ARGON_MD_REPORT_PROGRAM + arguments), 0);
+        EXPECT_NE(err.find(expected), std::string::npos) << err;
+        EXPECT_EQ(lineCount(err), 1) << err;
+        for (const auto& entry : fs::directory_iterator(run)) {
+            EXPECT_TRUE(entry.path().extension() == ".dat" || entry.is_directory()) << entry.path();
+        }
+    }
+
+    fs::path root, run;
+    std::string out, err;
 };
 
-TEST_F(ReportProgram, StoppedRunIsReportedWithAndWithoutGnuplot) {
-    writeRun(300, 400);
-    const std::string inputs =
-        contents(run / "position.dat") + contents(run / "energy.dat") + contents(run / "msd.dat");
-
-    EXPECT_NE(execute(ARGON_MD_REPORT_PROGRAM, false), 0);
-    EXPECT_NE(out.find("position.dat: 300 of 400 frames"), std::string::npos) << out;
-    EXPECT_NE(out.find("position.dat: the last line has no line end"), std::string::npos);
-    EXPECT_NE(err.find("apt-get install gnuplot-nox"), std::string::npos) << err;
-    EXPECT_EQ(lineCount(contents(run / "trajectory.xyz")), 300u * 4u);
-    const std::string diffusion = contents(run / "diffusion.txt");
-    EXPECT_NEAR(reportedD(diffusion), 20.0, 0.1) << diffusion;
-    EXPECT_NE(out.find(diffusion), std::string::npos);
-    EXPECT_FALSE(fs::exists(run / "energy.png"));
-    EXPECT_FALSE(fs::exists(run / "energy.png.partial"));
-
-    ASSERT_EQ(execute(ARGON_MD_REPORT_PROGRAM), 0) << err;
-    for (const char* picture : {"energy.png", "temperature.png", "msd.png"}) {
-        EXPECT_TRUE(isPng(run / picture)) << picture;
-    }
-    EXPECT_EQ(
-        contents(run / "position.dat") + contents(run / "energy.dat") + contents(run / "msd.dat"),
-        inputs);
-}
-
-TEST_F(ReportProgram, BadInputIsOneLineAndLeavesNoOutput) {
-    struct Case {
-        const char* what;
-        void (*spoil)(const fs::path& run);
-        const char* argument;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"missing directory", [](const fs::path&) {}, "nowhere", "nowhere: no such directory"},
-        {"missing file", [](const fs::path& r) { fs::remove(r / "msd.dat"); }, "",
-         "msd.dat: no such file"},
-        {"frame cut short",
-         [](const fs::path& r) { std::ofstream(r / "position.dat", std::ios::app) << " 9\n"; }, "",
-         "position.dat, line 604: frame 301 is cut short after 1 of its 2 atom lines"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        writeRun(300, 400);
-        c.spoil(run);
-        EXPECT_NE(execute(std::string(ARGON_MD_REPORT_PROGRAM) + " " + c.argument), 0);
-        EXPECT_NE(err.find(c.expected), std::string::npos) << err;
-        EXPECT_EQ(lineCount(err), 1u) << err;
-        for (const auto& entry : fs::directory_iterator(run)) {
-            EXPECT_EQ(entry.path().extension(), ".dat") << entry.path();
-        }
-    }
-}
-
-TEST_F(ReportProgram, UnwritableOutputIsReported) {
-    writeRun(300, 400);
-    fs::create_directory(run / "trajectory.xyz");
-    EXPECT_NE(execute(ARGON_MD_REPORT_PROGRAM), 0);
-    EXPECT_NE(err.find("trajectory.xyz: cannot be written"), std::string::npos) << err;
-    EXPECT_FALSE(fs::exists(run / "trajectory.xyz.partial"));
-}
-
-#ifdef ARGON_MD_PROGRAM
-TEST_F(ReportProgram, ReportsAFullSimulationRun) {
-    fs::create_directories(run);
+TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     ASSERT_EQ(execute(ARGON_MD_PROGRAM), 0) << err;
-    const std::string positions = contents(run / "position.dat");
     ASSERT_EQ(execute(ARGON_MD_REPORT_PROGRAM), 0) << err;
-    EXPECT_NE(out.find("position.dat: 1000 of 1000 frames of 50 atoms"), std::string::npos);
-    EXPECT_EQ(out.find("stopped early"), std::string::npos) << out;
-
-    const std::string xyz = contents(run / "trajectory.xyz");
-    EXPECT_EQ(lineCount(xyz), 1000u * 52u);
-    EXPECT_TRUE(xyz.starts_with("50\nLattice=\"25.1488 0.0 0.0 0.0 25.1488 0.0 0.0 0.0 25.1488\""));
-    EXPECT_NE(xyz.find(" Time=39960.0 pbc=\"T T T\"\nAr "), std::string::npos);
-    // The last atom's coordinates, as the simulation wrote them.
-    const std::string lastAtom = positions.substr(positions.rfind('\n', positions.size() - 2) + 1);
-    EXPECT_TRUE(xyz.ends_with("Ar " + lastAtom.substr(0, lastAtom.size() - 2) + "\n"));
-    EXPECT_EQ(contents(run / "position.dat"), positions);
-
+    EXPECT_EQ(lineCount(contents(run / "trajectory.xyz")), 1000 * 52);
     // A dilute gas at 700 K: kinetic theory puts D near 2e-7 m²/s.
-    const double d = reportedD(contents(run / "diffusion.txt"));
-    EXPECT_GT(d, 10.0);
-    EXPECT_LT(d, 40.0);
-    for (const char* picture : {"energy.png", "temperature.png", "msd.png"}) {
-        EXPECT_TRUE(isPng(run / picture)) << picture;
+    EXPECT_TRUE(reportedD() > 10.0 && reportedD() < 40.0) << reportedD();
+    EXPECT_TRUE(contents(run / "msd.png").starts_with("\x89PNG\r\n"));
+
+    // As if the run had stopped while writing frame 601, and without gnuplot.
+    for (auto [name, lines] :
+         {std::pair{"position.dat", 3 + 600 * 50}, {"energy.dat", 600}, {"msd.dat", 600}}) {
+        const std::string text = contents(run / name);
+        std::size_t end = 0;
+        for (int line = 0; line < lines; ++line) end = text.find('\n', end) + 1;
+        write(name, text.substr(0, end + 5));
     }
+    fs::remove(run / "diffusion.txt");
+    EXPECT_NE(execute("PATH=/nonexistent " ARGON_MD_REPORT_PROGRAM), 0);
+    EXPECT_NE(out.find("position.dat: 600 of 1000 frames"), std::string::npos) << out;
+    EXPECT_NE(err.find("apt-get install gnuplot-nox"), std::string::npos) << err;
+    EXPECT_EQ(lineCount(contents(run / "trajectory.xyz")), 600 * 52);
+    EXPECT_TRUE(reportedD() > 10.0 && reportedD() < 40.0) << reportedD();
 }
-#endif
+
+TEST_F(ReportProgram, BadInputOrOutputIsRefusedInOneLine) {
+    // Two atoms, three frames planned.
+    const std::string header = "1 2 3\r\n20 20 20\r\n0 0.04\r\n", frame = "1 2 3\r\n4 5 6\r\n";
+    const std::tuple<const char*, std::string, const char*> cases[] = {
+        {"position.dat", "2 2 3\r\n", "position.dat, line 1: expected \"1 <atoms> <frames>\""},
+        {"position.dat", "1 0 3\r\n20 20 20\r\n0 0.04\r\n", "position.dat, line 1: the atom and"},
+        {"position.dat", header + "1 2\r\n", "position.dat, line 4: expected an atom's"},
+        {"position.dat", header + frame + "1 2 inf\r\n", "position.dat, line 6: not a finite"},
+        {"position.dat", header + frame + "1 2 3\r\n",
+         "position.dat, line 6: frame 2 is cut short after 1 of its 2 atom lines"},
+        {"position.dat", header + frame + frame + frame + frame, "position.dat, line 10: more"},
+        // A stray carriage return is not echoed, so that the message stays on one line.
+        {"energy.dat", "0, 1, 2, 3, 4\r\n40, 1, 2\r3\r\n",
+         "energy.dat, line 2: expected \"time, KE+PE, KE, PE, T\", found \"40, 1, 2?3\""},
+        {"energy.dat", "0, 1, x, 3, 4\r\n", "energy.dat, line 1: not a number: \"x\""},
+        {"energy.dat", "40, 1, 2, 3, 4\r\n0, 1, 2, 3, 4\r\n", "energy.dat, line 2: the time does"},
+        {"msd.dat", "0,  1, 2\r\n", "msd.dat, line 1: expected \"time,  MSD, \""},
+    };
+    for (const auto& [file, text, expected] : cases) {  // in a valid run of one frame
+        write("position.dat", header + frame);
+        write("energy.dat", "0, 1, 2, 3, 4\r\n");
+        write("msd.dat", "0,  0, \r\n");
+        write(file, text);
+        expectRefused("", expected);
+    }
+    expectRefused(" nowhere", "nowhere: no such directory");
+    fs::remove(run / "msd.dat");
+    expectRefused("", "msd.dat: no such file");
+    write("msd.dat", "0,  0, \r\n");
+    fs::create_symlink("/dev/full", run / "trajectory.xyz.partial");  // the write fails
+    expectRefused("", "trajectory.xyz: cannot be written");
+    fs::create_directory(run / "trajectory.xyz");  // the rename fails
+    expectRefused("", "trajectory.xyz: cannot be written");
+}
 
 }  // namespace
