@@ -18,7 +18,8 @@ PairParameters combineSpecies(const SpeciesTable& table, int a, int b);
 inline double minimumImage(double d, double edge) {
     // The shift is roundHalfAway(d / L) whole edges. Positions lie in [0, L], so |d| <= L and the
     // shift is -1, 0 or +1; away from half an edge it follows from |d| alone, since the rounded
-    // quotient is then below 0.5 or above 0.5 by far more than its rounding error. Only the band
+    // quotient is then below 0.5 or above 0.5 by far more than its rounding error, and d - shift L
+    // is exact in any precision: d - 0, or d - ±L with L/2 <= |d| <= L (Sterbenz). Only the band
     // around L/2 needs the quotient itself.
     const double magnitude = std::abs(d);
     double shift;
@@ -27,9 +28,9 @@ inline double minimumImage(double d, double edge) {
     } else if (magnitude > 0.51 * edge && magnitude <= edge) {
         shift = d > 0 ? 1.0 : -1.0;
     } else {
-        shift = roundHalfAway(stored(Wide(d) / edge));
+        return stored(d - Wide(roundHalfAway(stored(Wide(d) / edge))) * edge);
     }
-    return storedDifference(d, shift * edge);  // d - shift × L, the product exact
+    return d - shift * edge;
 }
 
 // H = dU/dr of U(r) = 4 ε (s^12 - s^6), J/Å, from the powers of s = σ / r.
