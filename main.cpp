@@ -1,11 +1,13 @@
 // argon-md: one fixed molecular-dynamics run of 50 argon atoms at 700 K, reported on the
 // console (Shift-JIS) and in "position.dat", "energy.dat" and "msd.dat".
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 
 #include "report/line_sink.h"
 #include "report/messages.h"
 #include "report/samples.h"
+#include "report/standard_streams.h"
 #include "simulation/forces.h"
 #include "simulation/integration.h"
 #include "simulation/placement.h"
@@ -17,10 +19,14 @@ int main() {
     // short; the failed console writes are reported instead.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+    const bool consoleClosed = reopenClosedStandardStreams();
     const RunParameters params{};
     const SpeciesTable species = makeSpeciesTable(params);
     ParticleState state{};
     LineSink console(stdout, "standard output");
+    if (consoleClosed) {
+        console.markLost(EBADF);
+    }
 
     LineSink trajectory("position.dat");
     LineSink energies("energy.dat");

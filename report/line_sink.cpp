@@ -71,6 +71,12 @@ void LineSink::close() {
     failed_ = failed_ || status != 0;
 }
 
+void LineSink::markLost(int error) {
+    if (!failed_) {
+        fail("cannot write", error);
+    }
+}
+
 void LineSink::fail(const char* action, int error) {
     failed_ = true;
     std::fprintf(stderr, "argon-md: %s %s: %s\n", action, label_, std::strerror(error));

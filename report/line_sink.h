@@ -27,6 +27,8 @@ class LineSink {
 
     // Closes a file (pending bytes are written first); the console is only flushed.
     void close();
+    // Reports the destination as lost for the system's reason `error`, and skips it from now on.
+    void markLost(int error);
     bool failed() const { return failed_; }
 
   private:

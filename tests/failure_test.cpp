@@ -24,7 +24,7 @@ const RunOutputs& complete() {
 TEST(FailedWrites, EachLossIsReportedOnceAndEverythingElseIsWrittenInFull) {
     struct Case {
         std::function<void(const fs::path&)> breakIt;
-        std::string console;  // where standard output goes
+        std::string console;  // where standard output goes; empty: closed
         std::string error;
         std::string RunOutputs::*lost;
     };
@@ -51,6 +51,11 @@ TEST(FailedWrites, EachLossIsReportedOnceAndEverythingElseIsWrittenInFull) {
         }
         fs::remove_all(dir);
     }
+    // Nor may a closed standard error take the message into a data file.
+    const fs::path dir = makeScratchDirectory();
+    EXPECT_EQ(runProgram(chosenProgram(), dir, "/dev/full", ""), 1);
+    EXPECT_TRUE(collectOutputs(dir).position == complete().position);
+    fs::remove_all(dir);
 }
 
 TEST(FailedWrites, ConsolePipeWhoseReaderHasGoneDoesNotCutTheFilesShort) {

@@ -31,11 +31,15 @@ pid_t startProgram(const std::string& program, const fs::path& directory,
         if (::chdir(directory.c_str()) != 0) {
             ::_exit(126);
         }
+        const auto redirect = [](const std::string& path, int descriptor) {
+            if (path.empty()) {
+                return ::close(descriptor) == 0;
+            }
+            const int opened = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            return opened >= 0 && ::dup2(opened, descriptor) >= 0 && ::close(opened) == 0;
+        };
         const int in = ::open("/dev/null", O_RDONLY);
-        const int out = ::open(consolePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = ::open(errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
-            ::dup2(err, 2) < 0) {
+        if (in < 0 || ::dup2(in, 0) < 0 || !redirect(consolePath, 1) || !redirect(errorPath, 2)) {
             ::_exit(126);
         }
         ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));

@@ -11,8 +11,8 @@
 std::filesystem::path makeScratchDirectory();
 
 // Starts `program` in `directory` with standard output going to `consolePath` and standard
-// error to `errorPath` (both relative to the directory unless absolute), and nothing on
-// standard input. Returns the child's pid.
+// error to `errorPath` (both relative to the directory unless absolute; an empty path leaves
+// that descriptor closed), and nothing on standard input. Returns the child's pid.
 pid_t startProgram(const std::string& program, const std::filesystem::path& directory,
                    const std::string& consolePath = "console.out",
                    const std::string& errorPath = "error.out");
