@@ -1,6 +1,18 @@
 # Intermediate precision of every formula: `extended` carries a 64-bit significand inside a
 # formula and rounds to double where a value is stored; `double` rounds after every operation.
 include(CheckCXXSourceCompiles)
+
+# Every double operation must round to double: no excess precision (x87 arithmetic on 32-bit
+# x86 without SSE2 would carry it, and the double arithmetic would silently be another one).
+check_cxx_source_compiles([=[
+  #include <cfloat>
+  static_assert(FLT_EVAL_METHOD == 0);
+  int main() { return 0; }
+]=] ARGON_MD_DOUBLES_ROUND)
+if(NOT ARGON_MD_DOUBLES_ROUND)
+  message(FATAL_ERROR "argon-md needs double operations that round to double (FLT_EVAL_METHOD 0); "
+                      "on 32-bit x86 configure with -DCMAKE_CXX_FLAGS='-msse2 -mfpmath=sse'")
+endif()
 check_cxx_source_compiles([=[
   #include <limits>
   static_assert(std::numeric_limits<long double>::digits == 64);

@@ -53,8 +53,9 @@ SpeciesTable makeSpeciesTable(const RunParameters& params);
 // Edge of the cubic cell that holds N ideal-gas atoms at T0 and P, Å.
 double cellEdge(const RunParameters& params);
 
-// Nearest integer with halves away from zero (0.5 -> 1, -0.5 -> -1). Used for the minimum image
-// and for wrapping, where the tie decides which face a coordinate on the boundary belongs to.
+// The nearest integer with halves away from zero (0.5 -> 1, -0.5 -> -1), as floor(|x| + 0.5)
+// with the sign of x; the sum is rounded first, so 0.49999999999999994 also gives 1. Used for the
+// minimum image and for wrapping, where the tie decides which face a boundary coordinate takes.
 inline double roundHalfAway(double x) {
     if (x >= 0) {
         return std::floor(stored(Wide(x) + 0.5));

