@@ -1,5 +1,7 @@
 // argon-md-report: turns the files of an argon-md run into a trajectory for molecular viewers,
 // plots of energy, temperature and MSD, and the self-diffusion coefficient.
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -26,10 +28,20 @@ constexpr const char* kUsage =
     "directory) and writes trajectory.xyz, energy.png, temperature.png, msd.png and\n"
     "diffusion.txt beside them.\n";
 
+// Why standard output failed, in the system's words at the time; empty while it works. Kept
+// because whatever runs after the failure (gnuplot, say) overwrites errno.
+std::string outputFailure;
+
+void flushOutput() {
+    if (outputFailure.empty() && !std::cout.flush()) {
+        outputFailure = std::strerror(errno);
+    }
+}
+
 // A complaint on standard error after what standard output already holds, so that the two
 // read in order on a terminal.
 void complain(const std::string& message) {
-    std::cout.flush();
+    flushOutput();
     std::cerr << "argon-md-report: " << message << '\n';
 }
 
@@ -66,7 +78,7 @@ std::optional<DiffusionFit> fitRun(const MsdFile& msd) {
     std::vector<double> time;
     std::vector<double> values;
     for (const auto& s : msd.samples) {
-        time.push_back(s.time / 1000.0);  // fs to ps
+        time.push_back(s.time / kFsPerPs);
         values.push_back(s.msd);
     }
     return fitDiffusion(time, values);
@@ -119,15 +131,24 @@ int report(const std::filesystem::path& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    int status = 0;
     if (argc > 2 || (argc == 2 && (std::string_view(argv[1]) == "-h" ||
                                    std::string_view(argv[1]) == "--help"))) {
         (argc > 2 ? std::cerr : std::cout) << kUsage;
-        return argc > 2 ? 2 : 0;
+        status = argc > 2 ? 2 : 0;
+    } else {
+        try {
+            status = report(argc == 2 ? argv[1] : ".");
+        } catch (const std::exception& e) {
+            complain(e.what());
+            status = 1;
+        }
     }
-    try {
-        return report(argc == 2 ? argv[1] : ".");
-    } catch (const std::exception& e) {
-        complain(e.what());
-        return 1;
+    // A report that never reached its reader is no success, though the files were written.
+    flushOutput();
+    if (!outputFailure.empty()) {
+        complain("standard output: " + outputFailure);
+        return status != 0 ? status : 1;
     }
+    return status;
 }

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <initializer_list>
 
+#include "analysis/formatted.h"
 #include "analysis/output_file.h"
-#include "analysis/report_text.h"
 
 extern char** environ;
 
@@ -95,7 +95,7 @@ std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& ener
     const auto& s = energy.samples;
     std::string script = "$energy << EOD\n";
     for (const auto& e : s) {
-        script += formatted("%.9g %.9g %.9g %.9g %.9g\n", e.time / 1000.0, e.kinetic, e.potential,
+        script += formatted("%.9g %.9g %.9g %.9g %.9g\n", e.time / kFsPerPs, e.kinetic, e.potential,
                             e.total, e.temperature);
     }
     script += "EOD\n";
@@ -130,7 +130,7 @@ std::string msdPlot(const std::filesystem::path& dir, const MsdFile& msd,
     const auto& s = msd.samples;
     std::string script = "$msd << EOD\n";
     for (const auto& m : s) {
-        script += formatted("%.9g %.9g\n", m.time / 1000.0, m.msd);
+        script += formatted("%.9g %.9g\n", m.time / kFsPerPs, m.msd);
     }
     script += "EOD\n";
     script += outputLine(dir, "msd.png");
@@ -139,8 +139,8 @@ std::string msdPlot(const std::filesystem::path& dir, const MsdFile& msd,
         "set yrange [0:*]\n";
     std::string plot = "plot $msd using 1:2 with lines lw 1.5 title 'MSD'";
     if (fit) {
-        const double start = s[fit->first].time / 1000.0;
-        const double end = s[fit->last].time / 1000.0;
+        const double start = s[fit->first].time / kFsPerPs;
+        const double end = s[fit->last].time / kFsPerPs;
         // The window is shaded so that what the line was fitted to can be seen.
         script += formatted(
             "set object 1 rect from %.9g, graph 0 to %.9g, graph 1 behind "

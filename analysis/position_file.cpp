@@ -1,5 +1,6 @@
 #include "analysis/position_file.h"
 
+#include "analysis/sample_files.h"
 #include "analysis/text_input.h"
 
 namespace {
@@ -73,14 +74,11 @@ PositionFile parsePositionFile(std::string_view text, std::string_view file) {
                               std::string(xyz[2]));
     }
     p.frameCount = p.atomLines.size() / atoms;
-    if (const std::size_t extra = p.atomLines.size() % atoms; extra != 0) {
-        failAt(file, lines.size(),
-               "frame " + std::to_string(p.frameCount + 1) + " is cut short after " +
-                   std::to_string(extra) + " of its " + std::to_string(atoms) + " atom lines");
-    }
+    p.cutOffLines = p.atomLines.size() % atoms;
+    p.atomLines.resize(p.frameCount * atoms);
     return p;
 }
 
 double frameTime(const PositionFile& positions, std::size_t frame) {
-    return (positions.startTime + static_cast<double>(frame) * positions.frameInterval) * 1000.0;
+    return (positions.startTime + static_cast<double>(frame) * positions.frameInterval) * kFsPerPs;
 }

@@ -18,7 +18,10 @@ struct PositionFile {
     // One "x y z" per atom per frame, frame after frame, with the numbers as the file writes
     // them so that they reach the trajectory without a second rounding.
     std::vector<std::string> atomLines;
-    std::size_t frameCount = 0;
+    std::size_t frameCount = 0;  // complete frames only
+    // Atom lines of a last frame that the file does not finish. The simulation writes whole
+    // lines, so a run stopped while writing a frame leaves some of its lines; they are left out.
+    std::size_t cutOffLines = 0;
     bool incompleteLastLine = false;
 };
 

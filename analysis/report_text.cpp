@@ -1,16 +1,6 @@
 #include "analysis/report_text.h"
 
-#include <cstdarg>
-#include <cstdio>
-
-std::string formatted(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    char buffer[512];
-    std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    return buffer;
-}
+#include "analysis/formatted.h"
 
 namespace {
 
@@ -33,6 +23,12 @@ std::vector<std::string> runSummary(const PositionFile& p, const EnergyFile& ene
                   p.edgeText[1].c_str(), p.edgeText[2].c_str(), p.frameInterval));
     lines.push_back(formatted("energy.dat: %zu samples", energy.samples.size()));
     lines.push_back(formatted("msd.dat: %zu samples", msd.samples.size()));
+    if (p.cutOffLines != 0) {
+        lines.push_back(formatted(
+            "position.dat: the run stopped while writing frame %zu, so its %zu of %ld atom "
+            "lines are left out",
+            p.frameCount + 1, p.cutOffLines, p.atomCount));
+    }
     if (p.incompleteLastLine) {
         lines.push_back(incompleteNote("position.dat"));
     }
@@ -61,7 +57,7 @@ std::vector<std::string> diffusionReport(const MsdFile& msd,
         lines.push_back("msd.dat: no samples");
     } else {
         lines.push_back(formatted("msd.dat: %zu samples from %g to %g ps", s.size(),
-                                  s.front().time / 1000.0, s.back().time / 1000.0));
+                                  s.front().time / kFsPerPs, s.back().time / kFsPerPs));
     }
     if (!fit) {
         lines.push_back(
@@ -73,7 +69,7 @@ std::vector<std::string> diffusionReport(const MsdFile& msd,
     lines.push_back(
         formatted("fit window: %g to %g ps, %zu points, where the local slope of log "
                   "MSD against log t is within %g of 1",
-                  s[fit->first].time / 1000.0, s[fit->last].time / 1000.0,
+                  s[fit->first].time / kFsPerPs, s[fit->last].time / kFsPerPs,
                   fit->last - fit->first + 1, kDiffusiveSlopeTolerance));
     lines.push_back(
         formatted("MSD slope: %.5g ± %.2g Å²/ps (least-squares standard error; it takes "

@@ -8,8 +8,6 @@
 #include "analysis/position_file.h"
 #include "analysis/sample_files.h"
 
-std::string formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
 // What was found in the three files, and whether the run stopped early.
 std::vector<std::string> runSummary(const PositionFile& positions, const EnergyFile& energy,
                                     const MsdFile& msd);

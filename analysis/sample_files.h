@@ -3,6 +3,9 @@
 #include <string_view>
 #include <vector>
 
+// The sample files give times in fs; the header of position.dat and the reports use ps.
+inline constexpr double kFsPerPs = 1000.0;
+
 // One line of "energy.dat": "time, KE+PE, KE, PE, T".
 struct EnergySample {
     double time = 0.0;         // fs
