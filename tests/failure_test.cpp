@@ -63,17 +63,8 @@ TEST(FailedWrites, ConsolePipeWhoseReaderHasGoneDoesNotCutTheFilesShort) {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     ::close(ends[0]);  // nobody will ever read the console
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::chdir(dir.c_str()) != 0 || ::dup2(ends[1], 1) < 0 ||
-            !std::freopen("error.out", "w", stderr)) {
-            ::_exit(126);
-        }
-        ::execl(chosenProgram().c_str(), chosenProgram().c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
+    EXPECT_EQ(runProgram(chosenProgram(), dir, "/dev/fd/" + std::to_string(ends[1])), 1);
     ::close(ends[1]);
-    EXPECT_EQ(waitProgram(pid), 1);
     EXPECT_EQ(readFile(dir / "error.out"), "argon-md: cannot write standard output: Broken pipe\n");
     EXPECT_TRUE(readFile(dir / "msd.dat") == complete().msd);
     EXPECT_TRUE(readFile(dir / "position.dat") == complete().position);
