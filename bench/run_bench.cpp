@@ -81,8 +81,8 @@ void wholeRunArithmetic(benchmark::State& bench) {
 BENCHMARK(wholeRunArithmetic)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // The built program, started as a user starts it, in a scratch directory; its console goes to
-// a file there.
-void wholeProgramWithOutput(benchmark::State& bench) {
+// a file there. With the correctly rounded powers and with the C library's pow, side by side.
+void wholeProgramWithOutput(benchmark::State& bench, const char* program) {
     const fs::path dir = fs::temp_directory_path() / ("argon-md-bench-" + std::to_string(getpid()));
     fs::create_directories(dir);
     for (auto _ : bench) {
@@ -91,7 +91,7 @@ void wholeProgramWithOutput(benchmark::State& bench) {
             if (chdir(dir.c_str()) != 0 || !std::freopen("console.out", "wb", stdout)) {
                 _exit(126);
             }
-            execl(ARGON_MD_PROGRAM_PATH, ARGON_MD_PROGRAM_PATH, static_cast<char*>(nullptr));
+            execl(program, program, static_cast<char*>(nullptr));
             _exit(127);
         }
         int status = 0;
@@ -103,7 +103,14 @@ void wholeProgramWithOutput(benchmark::State& bench) {
     }
     fs::remove_all(dir);
 }
-BENCHMARK(wholeProgramWithOutput)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK_CAPTURE(wholeProgramWithOutput, exact, ARGON_MD_PROGRAM_PATH)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(wholeProgramWithOutput, libm, ARGON_MD_LIBM_PROGRAM_PATH)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->UseRealTime();
 
 void straightforwardWithOutput(benchmark::State& bench) {
     const fs::path dir =

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <span>
 
-#include "simulation/lj_powers.h"
+#include "simulation/powers.h"
 
 PairParameters combineSpecies(const SpeciesTable& table, int a, int b) {
     PairParameters pair{};

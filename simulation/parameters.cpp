@@ -1,5 +1,4 @@
-#include <cmath>
-
+#include "simulation/powers.h"
 #include "simulation/run_state.h"
 
 SpeciesTable makeSpeciesTable(const RunParameters& params) {
@@ -9,9 +8,13 @@ SpeciesTable makeSpeciesTable(const RunParameters& params) {
     return table;
 }
 
+double cellVolume(const RunParameters& params) {
+    // Ideal-gas volume of N atoms at T0 and P, m³.
+    return stored(Wide(params.atomCount) / params.avogadro * params.gasConstant *
+                  params.targetTemperature / params.pressure);
+}
+
 double cellEdge(const RunParameters& params) {
-    // Ideal-gas volume of N atoms, m³, then its cube root in Å.
-    const double volume = stored(Wide(params.atomCount) / params.avogadro * params.gasConstant *
-                                 params.targetTemperature / params.pressure);
-    return stored(Wide(std::pow(volume, 1.0 / 3.0)) * 1e10);
+    // The cube root, as the power 0.3333333333333333, in Å.
+    return stored(Wide(argon::powerOneThird(cellVolume(params))) * 1e10);
 }

@@ -50,7 +50,10 @@ struct Cell {
 
 SpeciesTable makeSpeciesTable(const RunParameters& params);
 
-// Edge of the cubic cell that holds N ideal-gas atoms at T0 and P, Å.
+// Volume that N ideal-gas atoms take at T0 and P, m³.
+double cellVolume(const RunParameters& params);
+
+// Edge of the cubic cell of that volume, Å.
 double cellEdge(const RunParameters& params);
 
 // The nearest integer with halves away from zero (0.5 -> 1, -0.5 -> -1), as floor(|x| + 0.5)

@@ -73,6 +73,6 @@ TEST_P(StatedValues, DataFilesHoldTheKnownFirstAndLastLines) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Arithmetic, StatedValues, ::testing::ValuesIn(programsByArithmetic()),
-                         [](const auto& info) { return info.param.arithmetic; });
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -54,3 +54,13 @@ const std::vector<BuiltProgram>& programsByArithmetic() {
     };
     return programs;
 }
+
+const std::vector<BuiltProgram>& libmProgramsByArithmetic() {
+    static const std::vector<BuiltProgram> programs = {
+        {"double_libm", ARGON_MD_PROGRAM_DOUBLE_LIBM},
+#ifdef ARGON_MD_PROGRAM_EXTENDED_LIBM
+        {"extended_libm", ARGON_MD_PROGRAM_EXTENDED_LIBM},
+#endif
+    };
+    return programs;
+}

@@ -22,15 +22,17 @@ RunOutputs runAndCollect(const std::string& program);
 // The complete run of `program`, made once per test process.
 const RunOutputs& referenceRun(const std::string& program);
 
-// The programs built for the tests: the one the build chose, and each arithmetic's.
+// The programs built for the tests: the one the build chose, and each arithmetic's with the
+// correctly rounded powers ("double", "extended") and with the C library's ("double_libm", ...).
 struct BuiltProgram {
-    std::string arithmetic;
+    std::string name;
     std::string path;
 };
 std::string chosenProgram();
 const std::vector<BuiltProgram>& programsByArithmetic();
+const std::vector<BuiltProgram>& libmProgramsByArithmetic();
 
-// Test names show the arithmetic rather than the bytes of the struct.
+// Test names show the program's name rather than the bytes of the struct.
 inline void PrintTo(const BuiltProgram& program, std::ostream* out) {
-    *out << program.arithmetic;
+    *out << program.name;
 }

@@ -1,0 +1,210 @@
+// Correctly rounded powers: what a perfect pow returns for the same double arguments, so that the
+// run is the same on every IEEE-754 machine, whichever C library it has.
+//
+// Powers of sigma / r.  The product chain of power_chain.h settles almost every power: its value
+// lies within 2^-45 ULP of the exact power, and its check with a margin of 2^-40 ULP accepts only
+// roundings that the exact power shares.  What it refuses (a power within 2^-40 ULP of a rounding
+// midpoint or next to a power of two, about one in 2^38, and s outside [2^-3, 2^2]) comes from the
+// exact path: the integer power of the 53-bit significand, at most 13 * 53 = 689 bits, rounded to
+// nearest with ties to even.  Some powers lie exactly on a midpoint (odd significands whose power
+// has 54 bits, such as 17^13, 191^7 and 457^6); they round to even.
+//
+// The cube root V^y of the cell volume, y = 0.3333333333333333 = (2^54 - 1) / (3 * 2^54) exactly.
+// So y = 1/3 - 1/(3 * 2^54) and
+//     x^y = cbrt(x) * exp(delta),   delta = -ln(x) / (3 * 2^54),   |delta| < 2^-46 for any double.
+// Both factors are formed from exact or bounded pieces (ULP and RN as in power_chain.h):
+// 1. cbrt(x).  x = M 2^k with an integer M < 2^53; N = M 2^shift with k - shift divisible by 3
+//    and shift from 276 to 278, so N has 329 to 331 bits and q = floor(cbrt(N)), found bit by bit
+//    from the exact comparison of candidate cubes with N, has 110 or 111 bits.  cbrt(x) =
+//    cbrt(N) 2^((k - shift) / 3) with q <= cbrt(N) < q + 1.  Its first 53 and next 53 bits are
+//    hi + lo, so cbrt(N) = (hi + lo)(1 + e1) with 0 <= e1 < 2^-104 (everything after is dropped).
+// 2. ln(x) = j ln 2 + ln(f) with f in [sqrt(1/2), sqrt(2)), ln(f) = 2 atanh(u), u = (f - 1)/(f +
+// 1),
+//    |u| < 0.172, from the series up to u^25 (the rest is below 2^-70).  f - 1 is exact; the other
+//    roundings leave ln(f) within 2^-50, the rounded ln 2 times |j| <= 1075 within 2^-43.9, and
+//    the product and sum within 2^-44 each: |L - ln x| < 2^-42.
+// 3. exp(delta) = 1 + delta + delta^2 / 2 + R with |R| < 2^-138.  delta = -L / (3 * 2^54) rounds
+//    once (2^-99) and carries L's error divided by 3 * 2^54 (2^-97.5); d = delta + delta^2 / 2
+//    rounds once more (2^-99): |exp(delta) - 1 - d| < 2^-96.5.
+// 4. x^y = (hi + lo)(1 + e1)(1 + d + e3), |e3| < 2^-96.5.  The double-double hi + lo', with
+//    lo' = RN(lo + RN(hi d)) (lo d is below 2^-98 hi and left out), differs from it by less than
+//    (2^-104 + 2^-96.5 + 2^-99 + 2^-98 + 2^-99) hi < 2^-95 hi: less than 2^-42 ULP of the result.
+// 5. The decision.  r = RN(hi + lo') and t = lo' - (r - hi) (Fast2Sum, r + t = hi + lo').  The
+//    rounding of x^y is r when t lies more than kOneThirdMarginUlps = 2^-36 ULP inside r's rounding
+//    interval: half the gap to each neighbour, the one below being half as wide when r is a power
+//    of two.  Nearer a midpoint the function refuses rather than guess.  x^y is a midpoint only
+//    for x = 1 (where it is 1 and t = 0): x^y is rational only if x is a (3 * 2^54)-th power.
+
+#include "simulation/rounded_powers.h"
+
+#include <bit>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <stdexcept>
+
+#include "simulation/big_integer.h"
+#include "simulation/power_chain.h"
+#include "simulation/powers.h"
+
+namespace argon {
+
+namespace rounded {
+
+double exactPower(double s, int n) {
+    if (std::isnan(s)) {
+        return s;
+    }
+    const bool negative = std::signbit(s) && n % 2 != 0;
+    if (s == 0.0 || std::isinf(s)) {
+        const double magnitude = s == 0.0 ? 0.0 : std::numeric_limits<double>::infinity();
+        return negative ? -magnitude : magnitude;
+    }
+    int k = 0;
+    const double f = std::frexp(std::abs(s), &k);  // |s| = f 2^k, f in [1/2, 1)
+    const BigInteger significand = bigIntegerFrom(static_cast<std::uint64_t>(std::ldexp(f, 53)));
+    BigInteger power = bigIntegerFrom(1);
+    for (int i = 0; i < n; ++i) {
+        power = product(power, significand);
+    }
+    return roundedToDouble(power, n * (k - 53), negative);
+}
+
+namespace {
+
+struct Approximation {
+    double hi, lo;  // x^y within 2^-42 ULP, unscaled
+    int scale;      // x^y = (hi + lo) 2^scale
+};
+
+// floor(cbrt(n)) for n below 2^333.
+BigInteger integerCubeRoot(const BigInteger& n) {
+    BigInteger root;
+    for (int bit = 110; bit >= 0; --bit) {
+        BigInteger trial = root;
+        setBit(trial, bit);
+        if (compare(product(product(trial, trial), trial), n) <= 0) {
+            root = trial;
+        }
+    }
+    return root;
+}
+
+// ln x for a positive finite x, within 2^-42 (step 2).
+double naturalLog(double x) {
+    constexpr double kLn2 = 0x1.62e42fefa39efp-1;
+    constexpr double kSqrtHalf = 0x1.6a09e667f3bcdp-1;
+    int j = 0;
+    double f = std::frexp(x, &j);
+    if (f < kSqrtHalf) {
+        f *= 2.0;
+        --j;
+    }
+    const double u = (f - 1.0) / (f + 1.0);
+    const double u2 = u * u;
+    double series = 0.0;  // atanh(u) / u = 1 + u^2/3 + u^4/5 + ...
+    for (int odd = 25; odd >= 1; odd -= 2) {
+        series = series * u2 + 1.0 / odd;
+    }
+    return j * kLn2 + 2.0 * u * series;
+}
+
+// x^y for a positive finite x (steps 1 to 4).
+Approximation approximateOneThird(double x) {
+    int k = 0;
+    const double f = std::frexp(x, &k);
+    const int exponent = k - 53;  // x = M 2^exponent
+    int shift = 276;
+    while ((exponent - shift) % 3 != 0) {
+        ++shift;
+    }
+    const BigInteger n =
+        shiftedLeft(bigIntegerFrom(static_cast<std::uint64_t>(std::ldexp(f, 53))), shift);
+    const BigInteger root = integerCubeRoot(n);
+    const int length = bitLength(root);
+    const double hi = std::ldexp(static_cast<double>(bitsFrom(root, length - 53, 53)), -52);
+    const double lo = std::ldexp(static_cast<double>(bitsFrom(root, length - 106, 53)), -105);
+
+    const double delta = -naturalLog(x) / 0x1.8p55;  // 3 * 2^54
+    const double d = delta + delta * delta * 0.5;
+    return {hi, lo + hi * d, length - 1 + (exponent - shift) / 3};
+}
+
+// Distance of the approximation from the nearest midpoint, in ULP of its rounding r, and r.
+double midpointDistance(const Approximation& a, double& r) {
+    r = a.hi + a.lo;
+    const double t = a.lo - (r - a.hi);
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(r);
+    const double ulp = std::bit_cast<double>(bits & 0x7ff0000000000000) * 0x1p-52;
+    const bool powerOfTwo = (bits & 0x000fffffffffffff) == 0;
+    const double halfGapBelow = powerOfTwo ? ulp / 4 : ulp / 2;
+    return std::min(ulp / 2 - t, halfGapBelow + t) / ulp;
+}
+
+bool positiveFinite(double x) {
+    return x > 0.0 && std::isfinite(x);
+}
+
+}  // namespace
+
+double oneThirdMidpointDistance(double x) {
+    if (!positiveFinite(x)) {
+        return 0.5;  // the power is exact: NaN, 0 or infinity
+    }
+    double r = 0.0;
+    return midpointDistance(approximateOneThird(x), r);
+}
+
+}  // namespace rounded
+
+double powerOneThird(double x) {
+    if (std::isnan(x) || x < 0.0) {
+        return std::numeric_limits<double>::quiet_NaN();  // a negative base, a fractional power
+    }
+    if (!rounded::positiveFinite(x)) {
+        return x == 0.0 ? 0.0 : x;
+    }
+    const rounded::Approximation a = rounded::approximateOneThird(x);
+    double r = 0.0;
+    if (rounded::midpointDistance(a, r) < rounded::kOneThirdMarginUlps) {
+        char message[160];
+        std::snprintf(message, sizeof message,
+                      "%.17g^0.3333333333333333 lies too close to a rounding midpoint to be "
+                      "rounded with certainty",
+                      x);
+        throw std::domain_error(message);
+    }
+    return std::ldexp(r, a.scale);
+}
+
+void powers6And12(std::span<const double> s, std::span<double> s6, std::span<double> s12) {
+    power_chain::chainPowers6And12(power_chain::processorHasFma(), s, rounded::kChainMarginUlps, s6,
+                                   s12);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (std::isnan(s6[i])) {
+            s6[i] = rounded::exactPower(s[i], 6);
+        }
+        if (std::isnan(s12[i])) {
+            s12[i] = rounded::exactPower(s[i], 12);
+        }
+    }
+}
+
+void powers6To13(std::span<const double> s, std::span<double> s6, std::span<double> s7,
+                 std::span<double> s12, std::span<double> s13) {
+    power_chain::chainPowers6To13(power_chain::processorHasFma(), s, rounded::kChainMarginUlps, s6,
+                                  s7, s12, s13);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const int exponents[4] = {6, 7, 12, 13};
+        double* powers[4] = {&s6[i], &s7[i], &s12[i], &s13[i]};
+        for (int p = 0; p < 4; ++p) {
+            if (std::isnan(*powers[p])) {
+                *powers[p] = rounded::exactPower(s[i], exponents[p]);
+            }
+        }
+    }
+}
+
+}  // namespace argon
