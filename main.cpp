@@ -36,7 +36,8 @@ int main() {
     const Cell cell{edge, edge, edge};
     writeCellEdgeLine(console, cell.Lx);
 
-    placeParticles(state, cell, params, console);
+    placeParticles(state, cell, params, [&console](int atom) { writeOverlapLine(console, atom); });
+    writePlacementDoneLine(console, kAtomCount);
     state.vx.fill(0.0);
     state.vy.fill(0.0);
     state.vz.fill(0.0);

@@ -1,6 +1,5 @@
 #include "simulation/placement.h"
 
-#include "report/messages.h"
 #include "simulation/random_source.h"
 
 namespace {
@@ -31,7 +30,7 @@ bool overlapsEarlierAtom(const ParticleState& state, int i, double minimumSquare
 }
 
 void placeParticles(ParticleState& state, const Cell& cell, const RunParameters& params,
-                    LineSink& console) {
+                    const std::function<void(int atom)>& rejected) {
     const double minimumSquared = stored(Wide(params.minimumDistance) * params.minimumDistance);
     int i = 0;
     while (i < kAtomCount) {
@@ -42,10 +41,9 @@ void placeParticles(ParticleState& state, const Cell& cell, const RunParameters&
         state.uy[i] = 0.0;
         state.uz[i] = 0.0;
         if (overlapsEarlierAtom(state, i, minimumSquared)) {
-            writeOverlapLine(console, i);
+            rejected(i);
             continue;
         }
         ++i;
     }
-    writePlacementDoneLine(console, kAtomCount);
 }
