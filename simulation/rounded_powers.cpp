@@ -53,6 +53,9 @@ namespace argon {
 
 namespace rounded {
 
+static_assert(kChainMarginUlps >= 0x1p-45, "the margin must cover the chain's own error");
+static_assert(kOneThirdMarginUlps >= 0x1p-42, "the margin must cover the approximation's error");
+
 double exactPower(double s, int n) {
     if (std::isnan(s)) {
         return s;

@@ -9,13 +9,9 @@
 
 namespace {
 
-constexpr double kSigma = 3.4;                    // Å
-constexpr double kEpsilon = 121.0 * 1.38065e-23;  // J
-
-double analyticEnergy(double r) {
-    const double s = kSigma / r;
-    return 4 * kEpsilon * (std::pow(s, 12) - std::pow(s, 6));
-}
+constexpr double kSigma = 3.4;                              // Å
+constexpr double kEpsilon = 121.0 * 1.38065e-23;            // J
+const double kMinimum = std::pow(2.0, 1.0 / 6.0) * kSigma;  // Å, ≈ 3.816
 
 double analyticDerivative(double r) {  // dU/dr, J/Å
     return 4 * kEpsilon *
@@ -23,139 +19,93 @@ double analyticDerivative(double r) {  // dU/dr, J/Å
             6 * std::pow(kSigma, 6) / std::pow(r, 7));
 }
 
-PairParameters argonPair() {
-    return combineSpecies(makeSpeciesTable(RunParameters{}), 0, 0);
-}
-
-double derivativeAt(double s, const PairParameters& pair) {
-    return pairDerivative(std::pow(s, 13.0), std::pow(s, 7.0), pair);
-}
-
-double energyAt(double s, const PairParameters& pair) {
-    return static_cast<double>(pairEnergy(std::pow(s, 12.0), std::pow(s, 6.0), pair));
-}
-
-TEST(PairInteraction, EnergyVanishesAtSigmaAndForceAtThePotentialMinimum) {
-    const PairParameters pair = argonPair();
-    EXPECT_EQ(energyAt(1.0, pair), 0.0);
-    const double rMin = std::pow(2.0, 1.0 / 6.0) * kSigma;  // ≈ 3.816 Å
-    EXPECT_NEAR(derivativeAt(kSigma / rMin, pair), 0.0, 1e-14 * kEpsilon / kSigma);
-    EXPECT_LT(derivativeAt(kSigma / 3.6, pair), 0.0);  // repulsive inside the minimum
-    EXPECT_GT(derivativeAt(kSigma / 4.0, pair), 0.0);  // attractive beyond it
-    EXPECT_NEAR(energyAt(kSigma / rMin, pair), -kEpsilon, 1e-12 * kEpsilon);
-}
-
-TEST(PairInteraction, DerivativeMatchesTheAnalyticFormAndTheEnergysSlope) {
-    const PairParameters pair = argonPair();
+TEST(PairInteraction, MatchesTheAnalyticPotentialAndTheSlopeOfTheEnergy) {
+    const PairParameters pair = combineSpecies(makeSpeciesTable(RunParameters{}), 0, 0);
+    const auto h = [&pair](double r) {
+        return pairDerivative(std::pow(kSigma / r, 13.0), std::pow(kSigma / r, 7.0), pair);
+    };
+    const auto u = [&pair](double r) {
+        return static_cast<double>(
+            pairEnergy(std::pow(kSigma / r, 12.0), std::pow(kSigma / r, 6.0), pair));
+    };
+    EXPECT_EQ(u(kSigma), 0.0);
+    EXPECT_NEAR(u(kMinimum), -kEpsilon, 1e-12 * kEpsilon);
+    EXPECT_NEAR(h(kMinimum), 0.0, 1e-14 * kEpsilon / kSigma);
     for (double r : {1.0, 2.9, 3.4, 3.7, 4.5, 6.0, 8.999, 12.0, 21.0}) {
-        const double h = derivativeAt(kSigma / r, pair);
-        EXPECT_NEAR(h / analyticDerivative(r), 1.0, 1e-13) << "r = " << r;
-        EXPECT_NEAR(energyAt(kSigma / r, pair), analyticEnergy(r), 1e-13 * kEpsilon) << "r = " << r;
+        const double s = kSigma / r;
+        EXPECT_NEAR(u(r), 4 * kEpsilon * (std::pow(s, 12) - std::pow(s, 6)), 1e-13 * kEpsilon);
+        EXPECT_NEAR(h(r) / analyticDerivative(r), 1.0, 1e-13) << "r = " << r;
         const double step = 1e-5 * r;
-        const double slope =
-            (energyAt(kSigma / (r + step), pair) - energyAt(kSigma / (r - step), pair)) /
-            (2 * step);
-        EXPECT_NEAR(slope / h, 1.0, 1e-7) << "r = " << r;
+        EXPECT_NEAR((u(r + step) - u(r - step)) / (2 * step) / h(r), 1.0, 1e-7) << "r = " << r;
+        EXPECT_EQ(h(r) < 0.0, r < kMinimum) << "repulsive inside the minimum, attractive beyond";
     }
 }
 
 TEST(MinimumImage, SeparationsGoToTheNearestImageWithHalvesAwayFromZero) {
     const double edge = 25.1488;
-    EXPECT_NEAR(minimumImage(20.0, edge), -5.1488, 1e-12);
-    EXPECT_NEAR(minimumImage(-20.0, edge), 5.1488, 1e-12);
-    EXPECT_EQ(minimumImage(3.0, edge), 3.0);
-    EXPECT_EQ(minimumImage(-3.0, edge), -3.0);
-    EXPECT_EQ(minimumImage(edge / 2, edge), -edge / 2);
-    EXPECT_EQ(minimumImage(-edge / 2, edge), edge / 2);
-    EXPECT_NEAR(minimumImage(2 * edge + 1.0, edge), 1.0, 1e-12);
+    const struct {
+        double d, image;
+    } cases[] = {{20.0, 20.0 - edge},   {-20.0, edge - 20.0},  {3.0, 3.0},           {-3.0, -3.0},
+                 {edge / 2, -edge / 2}, {-edge / 2, edge / 2}, {2 * edge + 1.0, 1.0}};
+    for (const auto& c : cases) {
+        EXPECT_NEAR(minimumImage(c.d, edge), c.image, 1e-12) << c.d;
+    }
 }
 
 // Fifty atoms on a 4 x 4 x 4 grid (nearest neighbours 6.29 Å, next 8.89 Å, then 10.9 Å), so no
-// pair sits near 9 Å but the ones a test places there.
-struct GridFixture : ::testing::Test {
-    RunParameters params{};
-    SpeciesTable table = makeSpeciesTable(params);
+// pair sits near 9 Å or 3 Å but the pair (0, 1) that a test places at a separation dx along x.
+struct Grid {
     double edge = 25.1488;
-    Cell cell{edge, edge, edge};
     ParticleState state{};
+    double energy = 0.0;  // J
 
-    void SetUp() override {
-        const double spacing = edge / 4;
+    Grid(double dx, double cutoff) {
         for (int i = 0; i < kAtomCount; ++i) {
-            state.x[i] = (i % 4 + 0.5) * spacing;
-            state.y[i] = (i / 4 % 4 + 0.5) * spacing;
-            state.z[i] = (i / 16 + 0.5) * spacing;
-            state.species[i] = 0;
+            state.x[i] = (i % 4 + 0.5) * edge / 4;
+            state.y[i] = (i / 4 % 4 + 0.5) * edge / 4;
+            state.z[i] = (i / 16 + 0.5) * edge / 4;
             state.mass[i] = 39.948;
         }
-    }
-
-    // Forces with the pair (0, 1) at separation `dx` along x, with the given cutoff.
-    ParticleState forcesWithPair(double dx, double cutoff, double* energy = nullptr) {
-        ParticleState s = state;
-        s.x[0] = 2.0;
-        s.y[0] = s.y[1] = 13.0;
-        s.z[0] = s.z[1] = 13.0;
-        s.x[1] = 2.0 + dx;
-        RunParameters p = params;
-        p.cutoff = cutoff;
-        const double e = computeForces(s, table, cell, p);
-        if (energy != nullptr) {
-            *energy = e;
-        }
-        return s;
+        state.x[0] = 2.0;
+        state.x[1] = 2.0 + dx;
+        state.y[0] = state.y[1] = state.z[0] = state.z[1] = 13.0;
+        RunParameters params{};
+        params.cutoff = cutoff;
+        energy = computeForces(state, makeSpeciesTable(params), Cell{edge, edge, edge}, params);
     }
 };
 
-TEST_F(GridFixture, CutoffIsStrictAndTheForceInsideItIsTheFullUnshiftedOne) {
-    // At exactly 9 Å the pair gets no force: a cutoff just above 9 Å adds it.
-    const ParticleState at = forcesWithPair(9.0, 9.0);
-    const ParticleState above = forcesWithPair(9.0, std::nextafter(9.0, 10.0));
-    const double added = above.fx[1] - at.fx[1];
-    EXPECT_NE(added, 0.0);
-    // The pair's force on atom 1 is -H dx/r: attraction pulls it back towards atom 0.
-    EXPECT_NEAR(added / -analyticDerivative(9.0), 1.0, 1e-9);
-
-    const ParticleState inside = forcesWithPair(8.999, 9.0);
-    const ParticleState without = forcesWithPair(8.999, 8.99);
-    EXPECT_NEAR((inside.fx[1] - without.fx[1]) / -analyticDerivative(8.999), 1.0, 1e-9);
+TEST(PairForces, CutoffIsStrictAndLeavesTheEnergyWholeAndTheForceUnshifted) {
+    // At exactly 9 Å the pair gets no force, but its energy counts: a cutoff just above adds the
+    // full analytic force, pulling atom 1 back towards atom 0 (-H dx/r), and nothing else.
+    const Grid at(9.0, 9.0), above(9.0, std::nextafter(9.0, 10.0));
+    EXPECT_NEAR((above.state.fx[1] - at.state.fx[1]) / -analyticDerivative(9.0), 1.0, 1e-9);
+    EXPECT_EQ(at.energy, above.energy);
+    const Grid inside(8.999, 9.0), without(8.999, 8.99);
+    EXPECT_NEAR((inside.state.fx[1] - without.state.fx[1]) / -analyticDerivative(8.999), 1.0, 1e-9);
+    const Grid none(12.0, 0.0);
+    EXPECT_EQ(none.energy, Grid(12.0, 9.0).energy);
+    EXPECT_TRUE(
+        std::all_of(none.state.fx.begin(), none.state.fx.end(), [](double f) { return f == 0; }));
 }
 
-TEST_F(GridFixture, PairForcesAreEqualAndOppositeAndTouchNoOtherAtom) {
-    // Only the pair (0, 1) sits at exactly 3 Å: a cutoff there leaves it out, one just above
-    // takes it in.
-    const ParticleState with = forcesWithPair(3.0, std::nextafter(3.0, 4.0));
-    const ParticleState without = forcesWithPair(3.0, 3.0);
-    const double onZero = with.fx[0] - without.fx[0];
-    const double onOne = with.fx[1] - without.fx[1];
-    const double scale = std::abs(analyticDerivative(3.0));
-    EXPECT_NEAR(onZero / analyticDerivative(3.0), 1.0, 1e-9);  // j = 1, k = 0: atom 1 pushed
-    EXPECT_NEAR(onZero + onOne, 0.0, 1e-12 * scale);
-    EXPECT_EQ(with.fy[1], without.fy[1]);
-    for (int i = 2; i < kAtomCount; ++i) {
-        EXPECT_EQ(with.fx[i], without.fx[i]) << "atom " << i;
-    }
-
-    double sumX = 0.0, sumY = 0.0, sumZ = 0.0, largest = 0.0;
+TEST(PairForces, AreEqualAndOppositeAndTouchNoOtherAtom) {
+    const Grid with(3.0, std::nextafter(3.0, 4.0)), without(3.0, 3.0);
+    const double onZero = with.state.fx[0] - without.state.fx[0];
+    EXPECT_NEAR(onZero / analyticDerivative(3.0), 1.0, 1e-9);  // j = 1, k = 0: atom 0 pushed away
+    EXPECT_NEAR(onZero + with.state.fx[1] - without.state.fx[1], 0.0,
+                1e-12 * std::abs(analyticDerivative(3.0)));
+    EXPECT_EQ(with.state.fy[1], without.state.fy[1]);
+    double sum[3] = {}, largest = 0.0;
     for (int i = 0; i < kAtomCount; ++i) {
-        sumX += with.fx[i];
-        sumY += with.fy[i];
-        sumZ += with.fz[i];
-        largest = std::max({largest, std::abs(with.fx[i]), std::abs(with.fy[i])});
+        EXPECT_TRUE(i < 2 || with.state.fx[i] == without.state.fx[i]) << "atom " << i;
+        sum[0] += with.state.fx[i];
+        sum[1] += with.state.fy[i];
+        sum[2] += with.state.fz[i];
+        largest = std::max({largest, std::abs(with.state.fx[i]), std::abs(with.state.fy[i])});
     }
-    EXPECT_NEAR(sumX, 0.0, 1e-13 * largest);
-    EXPECT_NEAR(sumY, 0.0, 1e-13 * largest);
-    EXPECT_NEAR(sumZ, 0.0, 1e-13 * largest);
-}
-
-TEST_F(GridFixture, EnergyCountsEveryPairWhateverTheCutoff) {
-    double withForces = 0.0;
-    double noForces = 0.0;
-    forcesWithPair(12.0, 9.0, &withForces);
-    const ParticleState none = forcesWithPair(12.0, 0.0, &noForces);
-    EXPECT_EQ(withForces, noForces);
-    for (int i = 0; i < kAtomCount; ++i) {
-        EXPECT_EQ(none.fx[i], 0.0);
+    for (const double total : sum) {
+        EXPECT_NEAR(total, 0.0, 1e-13 * largest);
     }
 }
 

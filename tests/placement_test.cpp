@@ -11,20 +11,13 @@
 
 namespace {
 
-TEST(RandomSource, SeedDiscardsOneDrawAndTheSequenceIsFixed) {
+TEST(Placement, FixedSeedGivesTheKnownDrawsStartAndRejections) {
     RandomSource source;
     source.seed(0);  // the discarded draw leaves the state at 1: next comes seed(1)'s discard
-    EXPECT_EQ(source.next(), 346);
-    for (int value : {130, 10982, 1090, 11656, 7117, 17595, 6415, 22948}) {
+    for (int value : {346, 130, 10982, 1090, 11656, 7117, 17595, 6415, 22948}) {
         EXPECT_EQ(source.next(), value);
     }
-    for (int i = 0; i < 100000; ++i) {
-        const int value = source.next();
-        ASSERT_TRUE(value >= 0 && value <= 32767) << value;
-    }
-}
 
-TEST(Placement, FixedSeedGivesTheKnownStartAndRejections) {
     randomSource.seed(1);  // as at start-up, whatever other tests drew
     const RunParameters params{};
     const double edge = cellEdge(params);
@@ -44,14 +37,12 @@ TEST(Placement, FixedSeedGivesTheKnownStartAndRejections) {
         EXPECT_TRUE(state.mass[i] == 39.948 && state.species[i] == 0 && state.ux[i] == 0.0);
     }
     EXPECT_EQ(rejected, (std::vector<int>{28, 47, 47}));
-
     // 53 attempts of three draws each.
-    RandomSource reference;
-    reference.seed(1);
+    source.seed(1);
     for (int i = 0; i < 159; ++i) {
-        reference.next();
+        source.next();
     }
-    EXPECT_EQ(randomSource.next(), reference.next());
+    EXPECT_EQ(randomSource.next(), source.next());
 }
 
 TEST(Placement, OverlapUsesPlainDifferencesAndAStrictMinimum) {
