@@ -12,14 +12,16 @@
 #include "simulation/integration.h"
 #include "simulation/placement.h"
 #include "simulation/run_state.h"
+#include "simulation/x87_precision.h"
 
 int main() {
+    useFullX87Precision();
 #ifdef SIGPIPE
     // A console piped into a reader that quits must not end the run and cut the data files
     // short; the failed console writes are reported instead.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    const bool consoleClosed = reopenClosedStandardStreams();
+    const bool consoleClosed = prepareStandardStreams();
     const RunParameters params{};
     const SpeciesTable species = makeSpeciesTable(params);
     ParticleState state{};

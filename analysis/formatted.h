@@ -3,5 +3,6 @@
 #include <string>
 
 // printf into a string, for the short lines of reports and plot scripts: longer results are
-// cut at 511 bytes.
-std::string formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// cut at 511 bytes. The C99 printf of the C library (mingw-w64's own on Windows, not the
+// system's), so %zu and the rounding of %g are the same everywhere.
+std::string formatted(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));

@@ -119,10 +119,11 @@ int report(const std::filesystem::path& dir) {
                      (run.energy.samples.empty() ? "energy.dat" : "msd.dat"));
             status = 1;
         }
-    } catch (const GnuplotMissing&) {
+    } catch (const GnuplotMissing& e) {
         complain(
             "gnuplot was not found, so no plots were drawn (trajectory.xyz and diffusion.txt "
-            "were written); install it, e.g. apt-get install gnuplot-nox");
+            "were written); " +
+            std::string(e.what()));
         status = 1;
     }
     return status;

@@ -1,7 +1,5 @@
 #include "analysis/plots.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,9 +9,8 @@
 #include <initializer_list>
 
 #include "analysis/formatted.h"
+#include "analysis/gnuplot_process.h"
 #include "analysis/output_file.h"
-
-extern char** environ;
 
 namespace {
 
@@ -165,30 +162,6 @@ struct TemporaryFile {
         std::filesystem::remove(path, ignored);
     }
 };
-
-// Runs gnuplot on a script file and returns its exit status (-1 when killed by a signal).
-int runGnuplot(const std::filesystem::path& script) {
-    std::string program = "gnuplot";
-    std::string argument = script.string();
-    char* argv[] = {program.data(), argument.data(), nullptr};
-    pid_t pid = 0;
-    const int error = posix_spawnp(&pid, "gnuplot", nullptr, nullptr, argv, environ);
-    if (error == ENOENT) {
-        throw GnuplotMissing("gnuplot was not found on the PATH");
-    }
-    if (error != 0) {
-        throw std::runtime_error(std::string("gnuplot could not be started: ") +
-                                 std::strerror(error));
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            throw std::runtime_error(std::string("waiting for gnuplot failed: ") +
-                                     std::strerror(errno));
-        }
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // The script that draws the pictures as their partial files in `dir`.
 std::string plotScript(const std::filesystem::path& dir, const EnergyFile& energy,

@@ -12,7 +12,7 @@
 // The thermostat's target, K: the run is fixed, and its files do not carry it.
 inline constexpr double kTargetTemperature = 700.0;
 
-// No gnuplot program could be started.
+// No gnuplot program could be found; the message says how to install it.
 struct GnuplotMissing : std::runtime_error {
     using std::runtime_error::runtime_error;
 };

@@ -1,11 +1,13 @@
-#include "report/standard_streams.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-bool reopenClosedStandardStreams() {
+#include "report/standard_streams.h"
+
+// POSIX streams are bytes already. A closed descriptor 0, 1 or 2 would be handed to the next
+// file opened, so a closed one is opened on the null device.
+bool prepareStandardStreams() {
     bool outputWasClosed = false;
     for (int descriptor = 0; descriptor <= 2; ++descriptor) {
         if (::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) {
