@@ -1,0 +1,140 @@
+// The Windows programs, cross-built for 32-bit and 64-bit Windows and run under Wine: each writes
+// the bytes the program built here writes in the same arithmetic, and a fault ends a run the way
+// it does here.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "support/program_run.h"
+#include "support/run_outputs.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Output {
+    const char* name;
+    std::string RunOutputs::*bytes;
+};
+const Output kOutputs[] = {{"console", &RunOutputs::console},
+                           {"position.dat", &RunOutputs::position},
+                           {"energy.dat", &RunOutputs::energy},
+                           {"msd.dat", &RunOutputs::msd}};
+
+// The parameter is the target, i686 or x86_64.
+class WindowsBuild : public ::testing::TestWithParam<std::string> {
+  protected:
+    // A script that runs the Windows program `name` under Wine.
+    std::string program(const std::string& name) const {
+        return std::string(ARGON_MD_WINE_RUNNERS) + "/" + GetParam() + "/" + name;
+    }
+};
+
+TEST_P(WindowsBuild, EachArithmeticWritesTheBytesOfTheProgramBuiltHere) {
+    for (const BuiltProgram& native : programsByArithmetic()) {
+        const RunOutputs windows = runAndCollect(program("argon-md-" + native.name));
+        EXPECT_EQ(windows.status, 0) << native.name;
+        EXPECT_EQ(windows.errors, "") << native.name;
+        for (const Output& out : kOutputs) {
+            const std::string& expected = referenceRun(native.path).*out.bytes;
+            EXPECT_TRUE(windows.*out.bytes == expected) << native.name << " " << out.name;
+        }
+    }
+}
+
+// The loss is named on standard error (a text stream on Windows, hence CR LF) in the C runtime's
+// words. A closed console needs no guard here: the C runtime keeps descriptors 0 to 2 for the
+// standard streams whether or not the process got them, so no data file can take its place.
+TEST_P(WindowsBuild, EachLossIsReportedOnceAndEverythingElseIsWrittenInFull) {
+    const std::string extended = program("argon-md-extended");
+    struct Case {
+        bool positionIsDirectory;
+        std::string console;  // where standard output goes; empty: closed
+        std::string error;
+        std::string RunOutputs::*lost;
+    };
+    const Case cases[] = {
+        {true, "console.out", "argon-md: cannot create position.dat: Permission denied\r\n",
+         &RunOutputs::position},
+        {false, "/dev/full", "argon-md: cannot write standard output: No space left on device\r\n",
+         &RunOutputs::console},
+        {false, "", "argon-md: cannot write standard output: Bad file descriptor\r\n",
+         &RunOutputs::console},
+    };
+    for (const Case& c : cases) {
+        const fs::path dir = makeScratchDirectory();
+        if (c.positionIsDirectory) {
+            fs::create_directory(dir / "position.dat");
+        }
+        EXPECT_EQ(runProgram(extended, dir, c.console), 1) << c.error;
+        const RunOutputs out = collectOutputs(dir);
+        EXPECT_EQ(out.errors, c.error);
+        for (const Output& part : kOutputs) {
+            if (part.bytes != c.lost) {
+                EXPECT_TRUE(out.*part.bytes == referenceRun(extended).*part.bytes)
+                    << c.error << part.name;
+            }
+        }
+        fs::remove_all(dir);
+    }
+}
+
+// The program installs no console handler, so Ctrl+C (and Ctrl+Break alike) ends it by the
+// system's default. Wine hands SIGINT to the process as Ctrl+C; its default handler exits with
+// status 0 where Windows gives STATUS_CONTROL_C_EXIT, so the status is not checked.
+TEST_P(WindowsBuild, CtrlCEndsTheRunLeavingCompleteLinesOnly) {
+    const std::string extended = program("argon-md-extended");
+    const fs::path dir = makeScratchDirectory();
+    const pid_t pid = startProgram(extended, dir);
+    // The first sample is out once Wine has started the program and it is running.
+    for (int waited = 0; waited < 6000 && readFile(dir / "msd.dat").empty(); ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ::kill(pid, SIGINT);
+    waitProgram(pid);
+    const RunOutputs part = collectOutputs(dir);
+    EXPECT_LT(splitCrLfLines(part.console).size(), 1007u) << "the run was not stopped";
+    for (const Output& file : kOutputs) {
+        const std::string& written = part.*file.bytes;
+        EXPECT_EQ((referenceRun(extended).*file.bytes).compare(0, written.size(), written), 0)
+            << file.name << " is not the complete run's beginning";
+        EXPECT_TRUE(written.empty() || written.ends_with("\r\n")) << file.name;
+    }
+    fs::remove_all(dir);
+}
+
+// The report of one run, by the tool built here and by the Windows one: the same trajectory and
+// diffusion coefficient, byte for byte. The Windows tool looks for gnuplot as Windows does (the
+// working directory first, then the PATH): Wine has none, and then a stand-in that fails.
+TEST_P(WindowsBuild, ReportWritesTheSameFilesAndStartsGnuplotFromThePath) {
+    const fs::path dir = makeScratchDirectory();
+    ASSERT_EQ(runProgram(chosenProgram(), dir), 0);
+    runProgram(ARGON_MD_REPORT_PROGRAM, dir, "report.out", "report.err");
+    const std::string trajectory = readFile(dir / "trajectory.xyz");
+    const std::string diffusion = readFile(dir / "diffusion.txt");
+    ASSERT_FALSE(trajectory.empty() || diffusion.empty()) << readFile(dir / "report.err");
+    fs::remove(dir / "trajectory.xyz");
+    fs::remove(dir / "diffusion.txt");
+
+    EXPECT_EQ(runProgram(program("argon-md-report"), dir, "report.out", "report.err"), 1);
+    EXPECT_TRUE(readFile(dir / "report.err").ends_with("folder of gnuplot.exe on the PATH\r\n"))
+        << readFile(dir / "report.err");
+    EXPECT_TRUE(readFile(dir / "trajectory.xyz") == trajectory);
+    EXPECT_TRUE(readFile(dir / "diffusion.txt") == diffusion);
+
+    std::ofstream(dir / "gnuplot.bat") << "@exit /b 3\r\n";
+    EXPECT_EQ(runProgram(program("argon-md-report"), dir, "report.out", "report.err"), 1);
+    EXPECT_EQ(readFile(dir / "report.err"),
+              "argon-md-report: gnuplot failed (exit status 3); no plots written\r\n");
+    fs::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Target, WindowsBuild, ::testing::Values("i686", "x86_64"),
+                         [](const auto& info) { return info.param; });
+
+}  // namespace
