@@ -1,8 +1,10 @@
 #include "report/samples.h"
 
+#include "report/held_interrupts.h"
 #include "simulation/observables.h"
 
 void writeTrajectoryHeader(LineSink& trajectory, const Cell& cell, const RunParameters& params) {
+    const HeldInterrupts untilWritten;  // a stop comes between lines
     trajectory << "1 " << params.atomCount << " " << params.stepCount / kSampleInterval;
     trajectory.endLine();
     trajectory << cell.Lx << " " << cell.Ly << " " << cell.Lz;
@@ -22,6 +24,9 @@ void writeSample(int step, LineSink& console, LineSink& trajectory, LineSink& en
             << " K+P = " << total;
     console.endLine();
 
+    // A stop waits for the sample's data lines, each still handed to the system as it ends; not
+    // for the console, whose reader may hold it up for as long as it likes.
+    const HeldInterrupts untilWritten;
     energies << time << ", " << total << ", " << kinetic << ", " << potential << ", "
              << temperature;
     energies.endLine();

@@ -1,15 +1,18 @@
-// The text of every number the run writes: %.6g, as standard formatted output gives it.
+// The text of every number the run writes, and the lines a stop leaves whole.
 #include "report/line_sink.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "report/held_interrupts.h"
 
 namespace {
 
@@ -49,6 +52,21 @@ TEST(NumberText, DoublesAreSixSignificantDigitsAsFormattedOutputGivesThem) {
     written.resize(std::fread(written.data(), 1, written.size(), file));
     std::fclose(file);
     EXPECT_EQ(written, expected);
+}
+
+// A stop that arrives while a sample's lines are written takes effect after them.
+TEST(HeldInterrupts, AStopWaitsUntilTheLinesAreWritten) {
+#ifndef _WIN32
+    static volatile std::sig_atomic_t received = 0;
+    std::signal(SIGTERM, [](int) { received = 1; });
+    {
+        const HeldInterrupts untilWritten;
+        std::raise(SIGTERM);
+        EXPECT_EQ(received, 0);
+    }
+    EXPECT_EQ(received, 1);
+    std::signal(SIGTERM, SIG_DFL);
+#endif
 }
 
 }  // namespace
