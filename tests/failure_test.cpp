@@ -40,15 +40,7 @@ TEST(FailedWrites, EachLossIsReportedOnceAndEverythingElseIsWrittenInFull) {
     for (const Case& c : cases) {
         const fs::path dir = makeScratchDirectory();
         c.breakIt(dir);
-        EXPECT_EQ(runProgram(chosenProgram(), dir, c.console), 1) << c.error;
-        const RunOutputs out = collectOutputs(dir);
-        EXPECT_EQ(out.errors, c.error);
-        for (auto part :
-             {&RunOutputs::console, &RunOutputs::position, &RunOutputs::energy, &RunOutputs::msd}) {
-            if (part != c.lost) {
-                EXPECT_TRUE(out.*part == complete().*part) << c.error;
-            }
-        }
+        expectOnlyLost(runAndCollect(chosenProgram(), dir, c.console), c.error, c.lost, complete());
         fs::remove_all(dir);
     }
     // Nor may a closed standard error take the message into a data file.
@@ -63,11 +55,11 @@ TEST(FailedWrites, ConsolePipeWhoseReaderHasGoneDoesNotCutTheFilesShort) {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     ::close(ends[0]);  // nobody will ever read the console
-    EXPECT_EQ(runProgram(chosenProgram(), dir, "/dev/fd/" + std::to_string(ends[1])), 1);
+    const RunOutputs run =
+        runAndCollect(chosenProgram(), dir, "/dev/fd/" + std::to_string(ends[1]));
     ::close(ends[1]);
-    EXPECT_EQ(readFile(dir / "error.out"), "argon-md: cannot write standard output: Broken pipe\n");
-    EXPECT_TRUE(readFile(dir / "msd.dat") == complete().msd);
-    EXPECT_TRUE(readFile(dir / "position.dat") == complete().position);
+    expectOnlyLost(run, "argon-md: cannot write standard output: Broken pipe\n",
+                   &RunOutputs::console, complete());
     fs::remove_all(dir);
 }
 
@@ -82,16 +74,7 @@ TEST_P(Interrupted, FilesHoldOnlyCompleteLines) {
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         ::kill(pid, GetParam());
         const int status = waitProgram(pid);
-        const RunOutputs part = collectOutputs(dir);
-        for (auto file : {&RunOutputs::position, &RunOutputs::energy, &RunOutputs::msd}) {
-            const std::string& written = part.*file;
-            const std::string& whole = complete().*file;
-            ASSERT_EQ(whole.compare(0, written.size(), written), 0)
-                << "not the complete run's beginning after " << delayMs << " ms";
-            if (!written.empty()) {
-                EXPECT_EQ(written.substr(written.size() - 2), "\r\n") << delayMs << " ms";
-            }
-        }
+        expectCompleteLinesOnly(collectOutputs(dir), complete());
         if (status != 0) {  // a run that finished first has nothing to prove here
             EXPECT_EQ(status, 128 + GetParam());
         }

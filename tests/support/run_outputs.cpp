@@ -1,5 +1,7 @@
 #include "support/run_outputs.h"
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <vector>
 
@@ -23,11 +25,39 @@ RunOutputs collectOutputs(const fs::path& directory) {
     return out;
 }
 
-RunOutputs runAndCollect(const std::string& program) {
-    const fs::path directory = makeScratchDirectory();
-    const int status = runProgram(program, directory);
+void expectOnlyLost(const RunOutputs& run, const std::string& error, std::string RunOutputs::*lost,
+                    const RunOutputs& complete) {
+    EXPECT_EQ(run.status, 1) << error;
+    EXPECT_EQ(run.errors, error);
+    for (const OutputFile& file : kOutputFiles) {
+        EXPECT_TRUE(file.bytes == lost || run.*file.bytes == complete.*file.bytes)
+            << error << ": " << file.name;
+    }
+}
+
+void expectCompleteLinesOnly(const RunOutputs& part, const RunOutputs& complete) {
+    for (const OutputFile& file : kOutputFiles) {
+        const std::string& written = part.*file.bytes;
+        EXPECT_EQ((complete.*file.bytes).compare(0, written.size(), written), 0)
+            << file.name << " is not the complete run's beginning";
+        // The console takes each item as it comes; the data files take whole lines.
+        EXPECT_TRUE(file.bytes == &RunOutputs::console || written.empty() ||
+                    written.ends_with("\r\n"))
+            << file.name;
+    }
+}
+
+RunOutputs runAndCollect(const std::string& program, const fs::path& directory,
+                         const std::string& consolePath) {
+    const int status = runProgram(program, directory, consolePath);
     RunOutputs out = collectOutputs(directory);
     out.status = status;
+    return out;
+}
+
+RunOutputs runAndCollect(const std::string& program) {
+    const fs::path directory = makeScratchDirectory();
+    RunOutputs out = runAndCollect(program, directory);
     fs::remove_all(directory);
     return out;
 }
@@ -50,16 +80,6 @@ const std::vector<BuiltProgram>& programsByArithmetic() {
         {"double", ARGON_MD_PROGRAM_DOUBLE},
 #ifdef ARGON_MD_PROGRAM_EXTENDED
         {"extended", ARGON_MD_PROGRAM_EXTENDED},
-#endif
-    };
-    return programs;
-}
-
-const std::vector<BuiltProgram>& libmProgramsByArithmetic() {
-    static const std::vector<BuiltProgram> programs = {
-        {"double_libm", ARGON_MD_PROGRAM_DOUBLE_LIBM},
-#ifdef ARGON_MD_PROGRAM_EXTENDED_LIBM
-        {"extended_libm", ARGON_MD_PROGRAM_EXTENDED_LIBM},
 #endif
     };
     return programs;

@@ -13,24 +13,46 @@ struct RunOutputs {
     std::string position, energy, msd;
 };
 
+// The four outputs of a run, by the names the run preset gives them.
+struct OutputFile {
+    const char* name;
+    std::string RunOutputs::*bytes;
+};
+inline constexpr OutputFile kOutputFiles[] = {{"console.log", &RunOutputs::console},
+                                              {"position.dat", &RunOutputs::position},
+                                              {"energy.dat", &RunOutputs::energy},
+                                              {"msd.dat", &RunOutputs::msd}};
+
+// A run that lost the output `lost` (none: nullptr): it says so once on standard error, as
+// `error`, and ends with status 1, and every other output is that of the complete run.
+void expectOnlyLost(const RunOutputs& run, const std::string& error, std::string RunOutputs::*lost,
+                    const RunOutputs& complete);
+
+// A run stopped from outside: each data file holds the complete run's first lines, whole.
+void expectCompleteLinesOnly(const RunOutputs& part, const RunOutputs& complete);
+
 // What a run left in `directory`; a file that is missing or not a regular file reads as empty.
 RunOutputs collectOutputs(const std::filesystem::path& directory);
 
-// Runs `program` to its end in a fresh scratch directory and collects its outputs.
+// Runs `program` to its end in `directory` (standard output and error as for runProgram) and
+// collects its outputs and exit status.
+RunOutputs runAndCollect(const std::string& program, const std::filesystem::path& directory,
+                         const std::string& consolePath = "console.out");
+
+// The same in a fresh scratch directory, removed afterwards.
 RunOutputs runAndCollect(const std::string& program);
 
 // The complete run of `program`, made once per test process.
 const RunOutputs& referenceRun(const std::string& program);
 
-// The programs built for the tests: the one the build chose, and each arithmetic's with the
-// correctly rounded powers ("double", "extended") and with the C library's ("double_libm", ...).
+// The programs built for the tests: the one the build chose, and each arithmetic's ("double",
+// "extended") with the correctly rounded powers.
 struct BuiltProgram {
     std::string name;
     std::string path;
 };
 std::string chosenProgram();
 const std::vector<BuiltProgram>& programsByArithmetic();
-const std::vector<BuiltProgram>& libmProgramsByArithmetic();
 
 // Test names show the program's name rather than the bytes of the struct.
 inline void PrintTo(const BuiltProgram& program, std::ostream* out) {

@@ -17,15 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Output {
-    const char* name;
-    std::string RunOutputs::*bytes;
-};
-const Output kOutputs[] = {{"console", &RunOutputs::console},
-                           {"position.dat", &RunOutputs::position},
-                           {"energy.dat", &RunOutputs::energy},
-                           {"msd.dat", &RunOutputs::msd}};
-
 // The parameter is the target, i686 or x86_64.
 class WindowsBuild : public ::testing::TestWithParam<std::string> {
   protected:
@@ -40,7 +31,7 @@ TEST_P(WindowsBuild, EachArithmeticWritesTheBytesOfTheProgramBuiltHere) {
         const RunOutputs windows = runAndCollect(program("argon-md-" + native.name));
         EXPECT_EQ(windows.status, 0) << native.name;
         EXPECT_EQ(windows.errors, "") << native.name;
-        for (const Output& out : kOutputs) {
+        for (const OutputFile& out : kOutputFiles) {
             const std::string& expected = referenceRun(native.path).*out.bytes;
             EXPECT_TRUE(windows.*out.bytes == expected) << native.name << " " << out.name;
         }
@@ -71,15 +62,8 @@ TEST_P(WindowsBuild, EachLossIsReportedOnceAndEverythingElseIsWrittenInFull) {
         if (c.positionIsDirectory) {
             fs::create_directory(dir / "position.dat");
         }
-        EXPECT_EQ(runProgram(extended, dir, c.console), 1) << c.error;
-        const RunOutputs out = collectOutputs(dir);
-        EXPECT_EQ(out.errors, c.error);
-        for (const Output& part : kOutputs) {
-            if (part.bytes != c.lost) {
-                EXPECT_TRUE(out.*part.bytes == referenceRun(extended).*part.bytes)
-                    << c.error << part.name;
-            }
-        }
+        expectOnlyLost(runAndCollect(extended, dir, c.console), c.error, c.lost,
+                       referenceRun(extended));
         fs::remove_all(dir);
     }
 }
@@ -99,12 +83,7 @@ TEST_P(WindowsBuild, CtrlCEndsTheRunLeavingCompleteLinesOnly) {
     waitProgram(pid);
     const RunOutputs part = collectOutputs(dir);
     EXPECT_LT(splitCrLfLines(part.console).size(), 1007u) << "the run was not stopped";
-    for (const Output& file : kOutputs) {
-        const std::string& written = part.*file.bytes;
-        EXPECT_EQ((referenceRun(extended).*file.bytes).compare(0, written.size(), written), 0)
-            << file.name << " is not the complete run's beginning";
-        EXPECT_TRUE(written.empty() || written.ends_with("\r\n")) << file.name;
-    }
+    expectCompleteLinesOnly(part, referenceRun(extended));
     fs::remove_all(dir);
 }
 
