@@ -1,4 +1,4 @@
-// Run state: the rounding helper behind the periodic images, the cell, the species table.
+// Run state: the rounding helper behind the periodic images, and the cell.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,27 +10,15 @@
 namespace {
 
 TEST(RoundHalfAway, RoundsHalvesAwayFromZeroAsFloorOfTheRoundedSum) {
-    struct Case {
-        double in, out;
-    };
-    const Case cases[] = {{0.5, 1.0},
-                          {-0.5, -1.0},
-                          {2.5, 3.0},
-                          {-2.5, -3.0},
-                          {1.5, 2.0},
-                          {-1.5, -2.0},
-                          {0.49999, 0.0},
-                          {-0.49999, 0.0},
-                          {0.0, 0.0},
-                          {0.7, 1.0},
-                          {-0.7, -1.0},
-                          {123456.5, 123457.0},
-                          {-1e-300, 0.0},
-                          // x + 0.5 rounds up before the floor
-                          {0.49999999999999994, 1.0},
-                          {-0.49999999999999994, -1.0}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(roundHalfAway(c.in), c.out) << "x = " << c.in;
+    // x and its rounding; for 0.49999999999999994, x + 0.5 rounds up to 1 first.
+    // clang-format off
+    const double cases[][2] = {{0.5, 1.0}, {-0.5, -1.0}, {2.5, 3.0}, {-2.5, -3.0}, {1.5, 2.0},
+                               {-1.5, -2.0}, {0.49999, 0.0}, {-0.49999, 0.0}, {0.0, 0.0},
+                               {0.7, 1.0}, {-0.7, -1.0}, {123456.5, 123457.0}, {-1e-300, 0.0},
+                               {0.49999999999999994, 1.0}, {-0.49999999999999994, -1.0}};
+    // clang-format on
+    for (const auto& c : cases) {
+        EXPECT_EQ(roundHalfAway(c[0]), c[1]) << "x = " << c[0];
     }
 }
 
