@@ -1,10 +1,15 @@
 #include "simulation/forces.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <span>
 
+#include "simulation/pair_shortcuts.h"
 #include "simulation/powers.h"
+
+using pair_shortcuts::DoubleDouble;
 
 PairParameters combineSpecies(const SpeciesTable& table, int a, int b) {
     PairParameters pair{};
@@ -12,109 +17,414 @@ PairParameters combineSpecies(const SpeciesTable& table, int a, int b) {
     const double epsilon = std::sqrt(stored(Wide(table.epsilon[a]) * table.epsilon[b]));
     pair.forceScale = Wide(4.0) * epsilon * (Wide(1.0) / pair.sigma);
     pair.energyScale = Wide(4.0) * epsilon;
+    // A 64-bit significand less its leading 53 bits is a double.
+    pair.forceScaleHi = stored(pair.forceScale);
+    pair.forceScaleLo = stored(pair.forceScale - pair.forceScaleHi);
     return pair;
-}
-
-double pairDerivative(double s13, double s7, const PairParameters& pair) {
-    // The repulsive term is kept as a double before the attractive one joins it.
-    const double repulsion = stored(Wide(-12.0) * s13);
-    return stored((Wide(6.0) * s7 + repulsion) * pair.forceScale);
-}
-
-Wide pairEnergy(double s12, double s6, const PairParameters& pair) {
-    return (Wide(s12) - s6) * pair.energyScale;
 }
 
 namespace {
 
-// The pairs (j, k) of one atom j with the atoms k < j before it, laid out as arrays so that the
-// geometry and the powers of every pair are formed in passes of their own, the powers of the
-// whole row at once.
-struct PairRow {
-    double dx[kAtomCount], dy[kAtomCount], dz[kAtomCount];  // Å, from atom j to atom k
-    double r[kAtomCount];                                   // Å
-    double s[kAtomCount];                                   // σ / r
-    double s6[kAtomCount], s7[kAtomCount], s12[kAtomCount], s13[kAtomCount];
-    const PairParameters* pair[kAtomCount];
-    double sigma[kAtomCount];  // Å, σ of the pair
-    // The pairs inside the cutoff, by index k, and their powers.
-    int inside[kAtomCount];
-    double insideS[kAtomCount], insideS6[kAtomCount], insideS7[kAtomCount], insideS12[kAtomCount],
-        insideS13[kAtomCount];
+// Every pair (j, k), k < j, once, in the order of the loop: j from 0 up, k from 0 to j - 1.
+constexpr int kPairCount = kAtomCount * (kAtomCount - 1) / 2;
+
+struct PairIndex {
+    std::array<int, kPairCount> j, k;
 };
+
+constexpr PairIndex kPairs = [] {
+    PairIndex pairs{};
+    int p = 0;
+    for (int j = 0; j < kAtomCount; ++j) {
+        for (int k = 0; k < j; ++k) {
+            pairs.j[p] = j;
+            pairs.k[p] = k;
+            ++p;
+        }
+    }
+    return pairs;
+}();
+
+// Vector loops over pairs work in groups of kLanes (four doubles of AVX2) and may run past the
+// last pair into as many spare slots.
+constexpr int kLanes = 4;
+constexpr int kPaddedAtomCount = (kAtomCount + kLanes - 1) / kLanes * kLanes;
+constexpr int kPaddedPairCount = kPairCount + kLanes;
+
+// The first pair of row j.
+constexpr int rowStart(int j) {
+    return j * (j - 1) / 2;
+}
+
+// What the pair formulas need and give, one array per quantity over all pairs of a step, so
+// that each formula that adds nothing up runs in one vector loop over them; the sums then take
+// the results in the order of the pairs.
+struct StepPairs {
+    double sigma[kPaddedPairCount];        // Å, σ of the pair
+    double energyScale[kPaddedPairCount];  // J, 4 ε of the pair (a double in both arithmetics)
+    double dx[kPaddedPairCount], dy[kPaddedPairCount], dz[kPaddedPairCount];  // Å, j to k
+    double r[kPairCount];                                                     // Å
+    double s[kPairCount];                                                     // σ / r
+    double s6[kPairCount], s12[kPairCount];
+    double energyHi[kPairCount], energyLo[kPairCount];  // J, U(r), see pairEnergyApprox
+};
+
+// The pairs inside the cutoff, in the order of the loop, with what their forces need.
+struct InsidePairs {
+    int count;
+    int pair[kPairCount];                                                  // index into StepPairs
+    double dx[kPairCount], dy[kPairCount], dz[kPairCount], r[kPairCount];  // Å
+    double s[kPairCount], s6[kPairCount], s7[kPairCount], s12[kPairCount], s13[kPairCount];
+    double forceHi[kPairCount],
+        forceLo[kPairCount];  // J/Å, 4 ε / σ of the pair, see PairParameters
+    double h[kPairCount];     // J/Å, H = dU/dr
+    // J/Å, the components H d / r as doubles, for double arithmetic (see addPairForce).
+    double fx[kPairCount], fy[kPairCount], fz[kPairCount];
+};
+
+using PairTable = PairParameters[kSpeciesCount][kSpeciesCount];
+
+const PairParameters& parametersOf(const PairTable& table, const ParticleState& state, int p) {
+    return table[state.species[kPairs.j[p]]][state.species[kPairs.k[p]]];
+}
+
+// Whether any of values[0 .. count) is NaN, in one vector loop.
+bool anyNaN(const double* values, int count) {
+    int any = 0;
+    for (int i = 0; i < count; ++i) {
+        any |= std::isnan(values[i]);
+    }
+    return any != 0;
+}
+
+// Replaces every NaN among values[0 .. count) by formula(i), the value a shortcut left to the
+// formula. NaN is rare: the values are tested in vector loops, all of them first, then in blocks,
+// and only a block with NaN is gone through one by one.
+template <typename Formula>
+void replaceNaNs(double* values, int count, Formula formula) {
+    constexpr int kBlock = 64;
+    if (!anyNaN(values, count)) {
+        return;
+    }
+    for (int start = 0; start < count; start += kBlock) {
+        const int end = std::min(count, start + kBlock);
+        if (!anyNaN(values + start, end - start)) {
+            continue;
+        }
+        for (int i = start; i < end; ++i) {
+            if (std::isnan(values[i])) {
+                values[i] = formula(i);
+            }
+        }
+    }
+}
+
+// The separations of every pair along one axis, d = position of k - position of j, row by row,
+// in whole vectors (see formSeparations). One axis at a time keeps its constants in registers.
+void formSeparationsAlong(double* separation, const double (&position)[kPaddedAtomCount],
+                          double edge) {
+    for (int j = 1; j < kAtomCount; ++j) {
+        double* const row = separation + rowStart(j);
+        for (int first = 0; first < j; first += kLanes) {
+            for (int k = first; k < first + kLanes; ++k) {
+                row[k] = minimumImageOrNaN(storedDifferenceOrNaN(position[k], position[j]), edge);
+            }
+        }
+    }
+}
+
+// σ, 4 ε and the separations dx, dy, dz of every pair: differences, then the minimum image,
+// row by row, so that atom j's coordinates stay put while those of the atoms k run. A row is
+// formed in whole vectors of kLanes pairs: the last one runs on into the next row, which is
+// formed afterwards and overwrites it, or, after the last row, into the spare slots.
+void formSeparations(StepPairs& pairs, const ParticleState& state, const Cell& cell,
+                     const PairTable& table) {
+    // The coordinates, and σ and 4 ε of each species with every atom, with spare slots that
+    // repeat the last atom.
+    double x[kPaddedAtomCount], y[kPaddedAtomCount], z[kPaddedAtomCount];
+    double sigmaWith[kSpeciesCount][kPaddedAtomCount];
+    double energyScaleWith[kSpeciesCount][kPaddedAtomCount];
+    for (int k = 0; k < kPaddedAtomCount; ++k) {
+        const int atom = std::min(k, kAtomCount - 1);
+        x[k] = state.x[atom];
+        y[k] = state.y[atom];
+        z[k] = state.z[atom];
+        for (int a = 0; a < kSpeciesCount; ++a) {
+            sigmaWith[a][k] = table[a][state.species[atom]].sigma;
+            energyScaleWith[a][k] = stored(table[a][state.species[atom]].energyScale);
+        }
+    }
+    for (int j = 1; j < kAtomCount; ++j) {
+        double* const sigma = pairs.sigma + rowStart(j);
+        double* const energyScale = pairs.energyScale + rowStart(j);
+        for (int first = 0; first < j; first += kLanes) {
+            for (int k = first; k < first + kLanes; ++k) {
+                sigma[k] = sigmaWith[state.species[j]][k];
+                energyScale[k] = energyScaleWith[state.species[j]][k];
+            }
+        }
+    }
+    formSeparationsAlong(pairs.dx, x, cell.Lx);
+    formSeparationsAlong(pairs.dy, y, cell.Ly);
+    formSeparationsAlong(pairs.dz, z, cell.Lz);
+    replaceNaNs(pairs.dx, kPairCount, [&](int p) {
+        return minimumImage(storedDifference(state.x[kPairs.k[p]], state.x[kPairs.j[p]]), cell.Lx);
+    });
+    replaceNaNs(pairs.dy, kPairCount, [&](int p) {
+        return minimumImage(storedDifference(state.y[kPairs.k[p]], state.y[kPairs.j[p]]), cell.Ly);
+    });
+    replaceNaNs(pairs.dz, kPairCount, [&](int p) {
+        return minimumImage(storedDifference(state.z[kPairs.k[p]], state.z[kPairs.j[p]]), cell.Lz);
+    });
+}
+
+// r = sqrt(dx² + dy² + dz²) and s = σ / r of every pair.
+template <bool kFma>
+void formDistancesAndRatios(StepPairs& pairs) {
+    for (int p = 0; p < kPairCount; ++p) {
+        pairs.r[p] = std::sqrt(
+            pair_shortcuts::squaredDistanceOrNaN<kFma>(pairs.dx[p], pairs.dy[p], pairs.dz[p]));
+    }
+    if constexpr (kExtendedArithmetic) {
+        replaceNaNs(pairs.r, kPairCount, [&](int p) {
+            return std::sqrt(squaredDistance(pairs.dx[p], pairs.dy[p], pairs.dz[p]));
+        });
+    }
+    for (int p = 0; p < kPairCount; ++p) {
+        pairs.s[p] = pair_shortcuts::ratioOrNaN<kFma>(pairs.sigma[p], pairs.r[p]);
+    }
+    if constexpr (kExtendedArithmetic) {
+        replaceNaNs(pairs.s, kPairCount, [&](int p) { return ratio(pairs.sigma[p], pairs.r[p]); });
+    }
+}
+
+// The pairs inside the cutoff (r < rcut), listed without branches: each pair is written to the
+// list and counted if inside.
+void listInsidePairs(const StepPairs& pairs, double cutoff, InsidePairs& inside) {
+    int in = 0;
+    for (int p = 0; p < kPairCount; ++p) {
+        inside.pair[in] = p;
+        in += pairs.r[p] < cutoff;
+    }
+    inside.count = in;
+}
+
+// Powers of σ/r: s^6 and s^12 of every pair, straight from the pairs of the step, and s^7 and
+// s^13 of the pairs inside the cutoff. The four-power batch forms s^6 and s^12 of those again
+// (the same values), which costs less than gathering the others out and back.
+void formPowers(StepPairs& pairs, InsidePairs& inside) {
+    argon::powers6And12(std::span<const double>(pairs.s, kPairCount), std::span(pairs.s6),
+                        std::span(pairs.s12));
+    for (int m = 0; m < inside.count; ++m) {
+        inside.s[m] = pairs.s[inside.pair[m]];
+    }
+    const auto in = static_cast<std::size_t>(inside.count);
+    argon::powers6To13(std::span<const double>(inside.s, in), std::span(inside.s6, in),
+                       std::span(inside.s7, in), std::span(inside.s12, in),
+                       std::span(inside.s13, in));
+}
+
+// U(r) of every pair.
+template <bool kFma>
+void formPairEnergies(StepPairs& pairs) {
+    for (int p = 0; p < kPairCount; ++p) {
+        const DoubleDouble u =
+            pair_shortcuts::pairEnergyApprox<kFma>(pairs.s12[p], pairs.s6[p], pairs.energyScale[p]);
+        pairs.energyHi[p] = u.hi;
+        if constexpr (kExtendedArithmetic) {
+            pairs.energyLo[p] = u.lo;
+        }
+    }
+}
+
+// H and the components H dx / r, H dy / r, H dz / r of every pair inside the cutoff.
+template <bool kFma>
+void formPairForces(InsidePairs& inside, const StepPairs& pairs, const ParticleState& state,
+                    const PairTable& table) {
+    const int count = inside.count;
+    for (int m = 0; m < count; ++m) {
+        const int p = inside.pair[m];
+        inside.dx[m] = pairs.dx[p];
+        inside.dy[m] = pairs.dy[p];
+        inside.dz[m] = pairs.dz[p];
+        inside.r[m] = pairs.r[p];
+        const PairParameters& pair = parametersOf(table, state, p);
+        inside.forceHi[m] = pair.forceScaleHi;
+        inside.forceLo[m] = pair.forceScaleLo;
+    }
+    for (int m = 0; m < count; ++m) {
+        inside.h[m] = pair_shortcuts::pairDerivativeOrNaN<kFma>(
+            inside.s13[m], inside.s7[m], inside.forceHi[m], inside.forceLo[m]);
+    }
+    if constexpr (kExtendedArithmetic) {
+        replaceNaNs(inside.h, count, [&](int m) {
+            return pairDerivative(inside.s13[m], inside.s7[m],
+                                  parametersOf(table, state, inside.pair[m]).forceScale);
+        });
+    }
+    if constexpr (!kExtendedArithmetic) {
+        for (int m = 0; m < count; ++m) {
+            inside.fx[m] = stored(forceComponent(inside.h[m], inside.dx[m], inside.r[m]));
+            inside.fy[m] = stored(forceComponent(inside.h[m], inside.dy[m], inside.r[m]));
+            inside.fz[m] = stored(forceComponent(inside.h[m], inside.dz[m], inside.r[m]));
+        }
+    }
+}
+
+// f_j += H d / r and f_k -= H d / r along one axis. In double arithmetic H d / r is a double,
+// formed for every pair in a vector loop (q); in extended arithmetic it keeps 64 bits until it
+// joins the sums, so it is formed here, once for both. Sums on other atoms run beside these, so
+// the x87 unit's trips through memory cost little here, unlike in the single sum of the energy.
+void addPairForce(double& onJ, double& onK, double h, double d, double r, double q) {
+    if constexpr (kExtendedArithmetic) {
+        const Wide component = forceComponent(h, d, r);
+        onJ = stored(onJ + component);
+        onK = stored(onK - component);
+    } else {
+        onJ = onJ + q;
+        onK = onK - q;
+    }
+}
+
+// The pair forces on atoms j and k, pair by pair in the order of the loop.
+void addPairForces(ParticleState& state, const InsidePairs& inside) {
+    for (int m = 0; m < inside.count; ++m) {
+        const int j = kPairs.j[inside.pair[m]];
+        const int k = kPairs.k[inside.pair[m]];
+        const double h = inside.h[m];  // H < 0 below the minimum: atom j is pushed away from k
+        const double r = inside.r[m];
+        addPairForce(state.fx[j], state.fx[k], h, inside.dx[m], r, inside.fx[m]);
+        addPairForce(state.fy[j], state.fy[k], h, inside.dy[m], r, inside.fy[m]);
+        addPairForce(state.fz[j], state.fz[k], h, inside.dz[m], r, inside.fz[m]);
+    }
+}
+
+// The pairs whose energies are added in one go before their sums are checked.
+constexpr int kSumChunk = 64;
+
+// The first pair in [from, end) whose sum running[p + 1] = running[p] + U_p, taken with the
+// leading part of U_p, the shortcut does not settle as the formula's, or end. A vector loop; in
+// double arithmetic every such sum is the formula's already.
+int firstUnsettledSum(const double* running, const StepPairs& pairs, int from, int end) {
+    if constexpr (!kExtendedArithmetic) {
+        return end;
+    } else {
+        int unsettled[kSumChunk];
+        int count = 0;
+        for (int p = from; p < end; ++p) {
+            unsettled[p - from] = !pair_shortcuts::sumSettles(
+                running[p], {pairs.energyHi[p], pairs.energyLo[p]}, running[p + 1]);
+            count += unsettled[p - from];
+        }
+        for (int p = from; count != 0 && p < end; ++p) {
+            if (unsettled[p - from] != 0) {
+                return p;
+            }
+        }
+        return end;
+    }
+}
+
+// The potential energy of every pair, added in the order of the loop, J. The chain of additions
+// is the one serial part of the step, so it runs alone: a chunk of pairs at a time with the
+// leading parts of the pair energies, which are the sums in double arithmetic and almost always
+// in extended arithmetic too. The checks of a chunk then form a vector loop; a sum they do not
+// settle is set from the formula, and the chain resumes after it.
+double sumPairEnergies(const StepPairs& pairs, const ParticleState& state, const PairTable& table) {
+    double running[kPairCount + 1];  // running[p]: the sum before pair p, J
+    running[0] = 0.0;
+    for (int start = 0; start < kPairCount; start += kSumChunk) {
+        const int end = std::min(start + kSumChunk, kPairCount);
+        for (int from = start; from < end;) {
+            for (int p = from; p < end; ++p) {
+                running[p + 1] = running[p] + pairs.energyHi[p];
+            }
+            const int p = firstUnsettledSum(running, pairs, from, end);
+            if (p < end) {
+                running[p + 1] =
+                    stored(running[p] + pairEnergy(pairs.s12[p], pairs.s6[p],
+                                                   parametersOf(table, state, p).energyScale));
+            }
+            from = p + 1;
+        }
+    }
+    return running[kPairCount];
+}
+
+// The whole evaluation, with the exact products taken from FMA or from Dekker's split.
+template <bool kFma>
+double pairForces(ParticleState& state, const Cell& cell, const RunParameters& params,
+                  const PairTable& table) {
+    StepPairs pairs;
+    InsidePairs inside;
+    formSeparations(pairs, state, cell, table);
+    formDistancesAndRatios<kFma>(pairs);
+    listInsidePairs(pairs, params.cutoff, inside);
+    formPowers(pairs, inside);
+    formPairEnergies<kFma>(pairs);
+    formPairForces<kFma>(inside, pairs, state, table);
+    addPairForces(state, inside);
+    return sumPairEnergies(pairs, state, table);
+}
+
+// The vector loops compiled twice: for processors with AVX2 and FMA, chosen at run time, and for
+// the build's target. flatten inlines every formula, so that all of it follows the function's
+// target. Both give the same bits: the shortcuts use only exact products and correctly rounded
+// operations.
+#if defined(__x86_64__) && !defined(__FP_FAST_FMA)
+constexpr bool kPortableHasFma = false;
+[[gnu::target("avx2,fma"), gnu::flatten]] double pairForcesAvx2(ParticleState& state,
+                                                                const Cell& cell,
+                                                                const RunParameters& params,
+                                                                const PairTable& table) {
+    return pairForces<true>(state, cell, params, table);
+}
+
+bool processorHasAvx2AndFma() {
+    static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    return has;
+}
+#else
+#ifdef __FP_FAST_FMA
+constexpr bool kPortableHasFma = true;
+#else
+constexpr bool kPortableHasFma = false;
+#endif
+double pairForcesAvx2(ParticleState&, const Cell&, const RunParameters&, const PairTable&) {
+    return 0.0;
+}
+
+bool processorHasAvx2AndFma() {
+    return false;
+}
+#endif
+
+[[gnu::flatten]] double pairForcesPortable(ParticleState& state, const Cell& cell,
+                                           const RunParameters& params, const PairTable& table) {
+    return pairForces<kPortableHasFma>(state, cell, params, table);
+}
 
 }  // namespace
 
-double computeForces(ParticleState& state, const SpeciesTable& table, const Cell& cell,
-                     const RunParameters& params) {
-    PairParameters pairs[kSpeciesCount][kSpeciesCount];
+double computeForces(ParticleState& state, const SpeciesTable& species, const Cell& cell,
+                     const RunParameters& params, VectorUnits units) {
+    PairTable table;
     for (int a = 0; a < kSpeciesCount; ++a) {
         for (int b = 0; b < kSpeciesCount; ++b) {
-            pairs[a][b] = combineSpecies(table, a, b);
+            table[a][b] = combineSpecies(species, a, b);
         }
     }
-
     state.fx.fill(0.0);
     state.fy.fill(0.0);
     state.fz.fill(0.0);
-    double energy = 0.0;  // J
-    PairRow row;
+    return units == VectorUnits::best && processorHasAvx2AndFma()
+               ? pairForcesAvx2(state, cell, params, table)
+               : pairForcesPortable(state, cell, params, table);
+}
 
-    for (int j = 0; j < kAtomCount; ++j) {
-        for (int k = 0; k < j; ++k) {
-            row.dx[k] = minimumImage(storedDifference(state.x[k], state.x[j]), cell.Lx);
-            row.dy[k] = minimumImage(storedDifference(state.y[k], state.y[j]), cell.Ly);
-            row.dz[k] = minimumImage(storedDifference(state.z[k], state.z[j]), cell.Lz);
-        }
-        for (int k = 0; k < j; ++k) {
-            row.pair[k] = &pairs[state.species[j]][state.species[k]];
-            row.sigma[k] = row.pair[k]->sigma;
-        }
-        for (int k = 0; k < j; ++k) {
-            row.r[k] = std::sqrt(stored(Wide(row.dx[k]) * row.dx[k] + Wide(row.dy[k]) * row.dy[k] +
-                                        Wide(row.dz[k]) * row.dz[k]));
-            row.s[k] = stored(Wide(row.sigma[k]) / row.r[k]);
-        }
-        // Powers of σ/r: s^6 and s^12 for every pair, s^7 and s^13 for the pairs inside the
-        // cutoff, gathered so that only those are formed.
-        const std::size_t count = static_cast<std::size_t>(j);
-        argon::powers6And12(std::span<const double>(row.s, count), std::span(row.s6, count),
-                            std::span(row.s12, count));
-        std::size_t inside = 0;
-        for (int k = 0; k < j; ++k) {
-            if (row.r[k] < params.cutoff) {
-                row.inside[inside] = k;
-                row.insideS[inside] = row.s[k];
-                ++inside;
-            }
-        }
-        argon::powers6To13(std::span<const double>(row.insideS, inside),
-                           std::span(row.insideS6, inside), std::span(row.insideS7, inside),
-                           std::span(row.insideS12, inside), std::span(row.insideS13, inside));
-        for (std::size_t m = 0; m < inside; ++m) {
-            row.s7[row.inside[m]] = row.insideS7[m];
-            row.s13[row.inside[m]] = row.insideS13[m];
-        }
-        for (int k = 0; k < j; ++k) {
-            const PairParameters& pair = *row.pair[k];
-            const double dx = row.dx[k];
-            const double dy = row.dy[k];
-            const double dz = row.dz[k];
-            const double r = row.r[k];
-            if (r < params.cutoff) {
-                // H < 0 below the potential minimum: atom j is pushed away from atom k.
-                const double h = pairDerivative(row.s13[k], row.s7[k], pair);
-                state.fx[j] = stored(state.fx[j] + Wide(h) * dx / r);
-                state.fy[j] = stored(state.fy[j] + Wide(h) * dy / r);
-                state.fz[j] = stored(state.fz[j] + Wide(h) * dz / r);
-                state.fx[k] = stored(state.fx[k] - Wide(h) * dx / r);
-                state.fy[k] = stored(state.fy[k] - Wide(h) * dy / r);
-                state.fz[k] = stored(state.fz[k] - Wide(h) * dz / r);
-            }
-            energy = stored(energy + pairEnergy(row.s12[k], row.s6[k], pair));
-        }
-    }
-    return energy;
+double computeForces(ParticleState& state, const SpeciesTable& species, const Cell& cell,
+                     const RunParameters& params) {
+    return computeForces(state, species, cell, params, VectorUnits::best);
 }
 
 double normalisePotential(double energy, const RunParameters& params) {

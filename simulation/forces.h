@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cmath>
+#include <limits>
+
 #include "simulation/run_state.h"
 
 // Lorentz-Berthelot parameters of one pair of species, and the factors of the force and the
@@ -9,41 +12,81 @@ struct PairParameters {
     double sigma;      // Å
     Wide forceScale;   // 4 ε / σ, J/Å
     Wide energyScale;  // 4 ε, J
+    // The force scale as two doubles whose sum is exactly it, for the shortcuts of the loop.
+    double forceScaleHi, forceScaleLo;
 };
 
 PairParameters combineSpecies(const SpeciesTable& table, int a, int b);
 
+// Separation along one axis brought to the nearest periodic image, as the formula
+// d - roundHalfAway(d / L) L stores it, Å, or NaN near half an edge, where only the formula
+// itself decides. Branch-free, so that a row of pairs forms one vector loop.
+inline double minimumImageOrNaN(double d, double edge) {
+    // Positions lie in [0, L], so |d| <= L and the shift is -1, 0 or +1. Away from half an edge
+    // it follows from |d| alone: below (1/2 - 2^-20) L (rounded up by at most u), the quotient,
+    // rounded once or twice, is below 1/2 - 2^-21, its sum with 0.5 below 1, and the shift 0;
+    // above (1/2 + 2^-20) L the sum lies in (1, 1.5] and the shift is ±1. d - shift L is then
+    // exact in any precision: d - 0, or d - ±L with L/2 <= |d| <= L (Sterbenz).
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    const double magnitude = std::abs(d);
+    const double shift = magnitude > (0.5 + 0x1p-20) * edge ? std::copysign(1.0, d) : 0.0;
+    // 1 where |d| settles the shift, NaN elsewhere: selects of constants, which the compiler
+    // turns into vector blends where a select of the image itself would become a branch.
+    double settled = magnitude < (0.5 - 0x1p-20) * edge ? 1.0 : kNaN;
+    settled = shift != 0.0 ? 1.0 : settled;
+    settled = magnitude > edge ? kNaN : settled;
+    return (d - shift * edge) * settled;
+}
+
 // Separation along one axis brought to the nearest periodic image, Å. A separation of exactly
 // half the edge goes to the opposite sign.
 inline double minimumImage(double d, double edge) {
-    // The shift is roundHalfAway(d / L) whole edges. Positions lie in [0, L], so |d| <= L and the
-    // shift is -1, 0 or +1; away from half an edge it follows from |d| alone, since the rounded
-    // quotient is then below 0.5 or above 0.5 by far more than its rounding error, and d - shift L
-    // is exact in any precision: d - 0, or d - ±L with L/2 <= |d| <= L (Sterbenz). Only the band
-    // around L/2 needs the quotient itself.
-    const double magnitude = std::abs(d);
-    double shift;
-    if (magnitude < 0.49 * edge) {
-        shift = 0.0;
-    } else if (magnitude > 0.51 * edge && magnitude <= edge) {
-        shift = d > 0 ? 1.0 : -1.0;
-    } else {
-        return stored(d - Wide(roundHalfAway(stored(Wide(d) / edge))) * edge);
-    }
-    return d - shift * edge;
+    const double image = minimumImageOrNaN(d, edge);
+    return std::isnan(image) ? stored(d - Wide(roundHalfAway(stored(Wide(d) / edge))) * edge)
+                             : image;
 }
 
-// H = dU/dr of U(r) = 4 ε (s^12 - s^6), J/Å, from the powers of s = σ / r.
-double pairDerivative(double s13, double s7, const PairParameters& pair);
+// The pair formulas, each as the force loop stores it.
 
-// U(r), J, from the powers of s = σ / r, before it is added to the sum.
-Wide pairEnergy(double s12, double s6, const PairParameters& pair);
+// r² = dx² + dy² + dz², Å².
+inline double squaredDistance(double dx, double dy, double dz) {
+    return stored(Wide(dx) * dx + Wide(dy) * dy + Wide(dz) * dz);
+}
+
+// s = σ / r.
+inline double ratio(double sigma, double r) {
+    return stored(Wide(sigma) / r);
+}
+
+// H = dU/dr of U(r) = 4 ε (s^12 - s^6), J/Å, from the powers of s = σ / r and F = 4 ε / σ.
+inline double pairDerivative(double s13, double s7, Wide forceScale) {
+    // The repulsive term is kept as a double before the attractive one joins it.
+    const double repulsion = stored(Wide(-12.0) * s13);
+    return stored((Wide(6.0) * s7 + repulsion) * forceScale);
+}
+
+// H d / r, the pair force along the axis of the separation d, J/Å, before it is added.
+inline Wide forceComponent(double h, double d, double r) {
+    return Wide(h) * d / r;
+}
+
+// U(r), J, from the powers of s and E = 4 ε, before it is added to the sum.
+inline Wide pairEnergy(double s12, double s6, Wide energyScale) {
+    // s^12 is a double before s^6 is taken from it.
+    return (Wide(s12) - s6) * energyScale;
+}
 
 // Lennard-Jones 12-6 forces on every atom (J/Å) from all pairs under the minimum image.
 // Forces are cut off at `params.cutoff` without a shift; the potential energy is summed over
 // every pair with no cutoff. Returns that sum, J.
 double computeForces(ParticleState& state, const SpeciesTable& table, const Cell& cell,
                      const RunParameters& params);
+
+// The same with the vector loops compiled for processors with AVX2 and FMA (used when this one
+// has them) or for the build's target; both give the same bits.
+enum class VectorUnits { best, portable };
+double computeForces(ParticleState& state, const SpeciesTable& table, const Cell& cell,
+                     const RunParameters& params, VectorUnits units);
 
 // Raw potential-energy sum (J) to J/mol per atom.
 double normalisePotential(double energy, const RunParameters& params);

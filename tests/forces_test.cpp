@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -22,11 +23,12 @@ double analyticDerivative(double r) {  // dU/dr, J/Å
 TEST(PairInteraction, MatchesTheAnalyticPotentialAndTheSlopeOfTheEnergy) {
     const PairParameters pair = combineSpecies(makeSpeciesTable(RunParameters{}), 0, 0);
     const auto h = [&pair](double r) {
-        return pairDerivative(std::pow(kSigma / r, 13.0), std::pow(kSigma / r, 7.0), pair);
+        return pairDerivative(std::pow(kSigma / r, 13.0), std::pow(kSigma / r, 7.0),
+                              pair.forceScale);
     };
     const auto u = [&pair](double r) {
         return static_cast<double>(
-            pairEnergy(std::pow(kSigma / r, 12.0), std::pow(kSigma / r, 6.0), pair));
+            pairEnergy(std::pow(kSigma / r, 12.0), std::pow(kSigma / r, 6.0), pair.energyScale));
     };
     EXPECT_EQ(u(kSigma), 0.0);
     EXPECT_NEAR(u(kMinimum), -kEpsilon, 1e-12 * kEpsilon);
@@ -106,6 +108,27 @@ TEST(PairForces, AreEqualAndOppositeAndTouchNoOtherAtom) {
     }
     for (const double total : sum) {
         EXPECT_NEAR(total, 0.0, 1e-13 * largest);
+    }
+}
+
+TEST(PairForces, BothBuildsOfTheVectorLoopsGiveTheSameBits) {
+    const Grid grid(3.0, 9.0);
+    const RunParameters params{};
+    const Cell cell{grid.edge, grid.edge, grid.edge};
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> position(0.0, grid.edge);
+    for (int run = 0; run < 200; ++run) {
+        ParticleState best = grid.state;
+        for (int i = 0; i < kAtomCount; ++i) {
+            best.x[i] = position(random);
+            best.y[i] = run % 4 == 0 ? 0.5 * grid.edge * (i % 2) : position(random);  // L/2 apart
+            best.z[i] = run % 8 == 1 ? std::ldexp(position(random), -40) : position(random);
+        }
+        ParticleState portable = best;
+        const SpeciesTable table = makeSpeciesTable(params);
+        const double energy = computeForces(best, table, cell, params, VectorUnits::best);
+        EXPECT_EQ(energy, computeForces(portable, table, cell, params, VectorUnits::portable));
+        EXPECT_TRUE(best.fx == portable.fx && best.fy == portable.fy && best.fz == portable.fz);
     }
 }
 
