@@ -63,7 +63,7 @@ struct StepPairs {
     double sigma[kPaddedPairCount];        // Å, σ of the pair
     double energyScale[kPaddedPairCount];  // J, 4 ε of the pair (a double in both arithmetics)
     double dx[kPaddedPairCount], dy[kPaddedPairCount], dz[kPaddedPairCount];  // Å, j to k
-    double r[kPairCount];                                                     // Å
+    double r2[kPairCount], r[kPairCount];                                     // Å², Å
     double s[kPairCount];                                                     // σ / r
     double s6[kPairCount], s12[kPairCount];
     double energyHi[kPairCount], energyLo[kPairCount];  // J, U(r), see pairEnergyApprox
@@ -121,13 +121,36 @@ void replaceNaNs(double* values, int count, Formula formula) {
 
 // The separations of every pair along one axis, d = position of k - position of j, row by row,
 // in whole vectors (see formSeparations). One axis at a time keeps its constants in registers.
+// With every position in [0, L], the minimum image needs no check of |d| <= L; with every one
+// in [2^-6, 2^5) too, neither does the difference (see storedDifference), which in double
+// arithmetic never needs one. Positions outside [0, L], which a run never has, take the
+// formulas pair by pair.
 void formSeparationsAlong(double* separation, const double (&position)[kPaddedAtomCount],
                           double edge) {
+    int outsideCell = 0;
+    int nearZero = 0;
+    for (int k = 0; k < kPaddedAtomCount; ++k) {
+        outsideCell |= (position[k] < 0.0) | (position[k] > edge) | std::isnan(position[k]);
+        nearZero |= (position[k] < 0x1p-6) | (position[k] >= 0x1p5);
+    }
     for (int j = 1; j < kAtomCount; ++j) {
         double* const row = separation + rowStart(j);
-        for (int first = 0; first < j; first += kLanes) {
-            for (int k = first; k < first + kLanes; ++k) {
-                row[k] = minimumImageOrNaN(storedDifferenceOrNaN(position[k], position[j]), edge);
+        if (outsideCell != 0) {
+            for (int k = 0; k < j; ++k) {
+                row[k] = minimumImage(storedDifference(position[k], position[j]), edge);
+            }
+        } else if (kExtendedArithmetic && nearZero != 0) {
+            for (int first = 0; first < j; first += kLanes) {
+                for (int k = first; k < first + kLanes; ++k) {
+                    row[k] =
+                        minimumImageOrNaN(storedDifferenceOrNaN(position[k], position[j]), edge);
+                }
+            }
+        } else {
+            for (int first = 0; first < j; first += kLanes) {
+                for (int k = first; k < first + kLanes; ++k) {
+                    row[k] = minimumImageOrNaN(position[k] - position[j], edge);
+                }
             }
         }
     }
@@ -178,19 +201,20 @@ void formSeparations(StepPairs& pairs, const ParticleState& state, const Cell& c
     });
 }
 
-// r = sqrt(dx² + dy² + dz²) and s = σ / r of every pair.
+// r = sqrt(dx² + dy² + dz²) and s = σ / r of every pair. The square root waits for the checked
+// squares in a loop of its own, beside the quotients.
 template <bool kFma>
 void formDistancesAndRatios(StepPairs& pairs) {
     for (int p = 0; p < kPairCount; ++p) {
-        pairs.r[p] = std::sqrt(
-            pair_shortcuts::squaredDistanceOrNaN<kFma>(pairs.dx[p], pairs.dy[p], pairs.dz[p]));
+        pairs.r2[p] =
+            pair_shortcuts::squaredDistanceOrNaN<kFma>(pairs.dx[p], pairs.dy[p], pairs.dz[p]);
     }
     if constexpr (kExtendedArithmetic) {
-        replaceNaNs(pairs.r, kPairCount, [&](int p) {
-            return std::sqrt(squaredDistance(pairs.dx[p], pairs.dy[p], pairs.dz[p]));
-        });
+        replaceNaNs(pairs.r2, kPairCount,
+                    [&](int p) { return squaredDistance(pairs.dx[p], pairs.dy[p], pairs.dz[p]); });
     }
     for (int p = 0; p < kPairCount; ++p) {
+        pairs.r[p] = std::sqrt(pairs.r2[p]);
         pairs.s[p] = pair_shortcuts::ratioOrNaN<kFma>(pairs.sigma[p], pairs.r[p]);
     }
     if constexpr (kExtendedArithmetic) {
@@ -300,7 +324,7 @@ void addPairForces(ParticleState& state, const InsidePairs& inside) {
 }
 
 // The pairs whose energies are added in one go before their sums are checked.
-constexpr int kSumChunk = 64;
+constexpr int kSumChunk = 32;
 
 // The first pair in [from, end) whose sum running[p + 1] = running[p] + U_p, taken with the
 // leading part of U_p, the shortcut does not settle as the formula's, or end. A vector loop; in

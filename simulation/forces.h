@@ -19,29 +19,26 @@ struct PairParameters {
 PairParameters combineSpecies(const SpeciesTable& table, int a, int b);
 
 // Separation along one axis brought to the nearest periodic image, as the formula
-// d - roundHalfAway(d / L) L stores it, Å, or NaN near half an edge, where only the formula
-// itself decides. Branch-free, so that a row of pairs forms one vector loop.
+// d - roundHalfAway(d / L) L stores it, Å, for |d| <= L (both positions in [0, L]); NaN near half
+// an edge, where only the formula itself decides. Branch-free, so that pairs form vector loops.
 inline double minimumImageOrNaN(double d, double edge) {
-    // Positions lie in [0, L], so |d| <= L and the shift is -1, 0 or +1. Away from half an edge
-    // it follows from |d| alone: below (1/2 - 2^-20) L (rounded up by at most u), the quotient,
-    // rounded once or twice, is below 1/2 - 2^-21, its sum with 0.5 below 1, and the shift 0;
-    // above (1/2 + 2^-20) L the sum lies in (1, 1.5] and the shift is ±1. d - shift L is then
-    // exact in any precision: d - 0, or d - ±L with L/2 <= |d| <= L (Sterbenz).
-    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    // For |d| <= L the shift is -1, 0 or +1 edges. Away from half an edge it follows from |d|
+    // alone: below (1/2 - 2^-20) L (rounded up by at most u), the quotient d / L, rounded once or
+    // twice, is below 1/2 - 2^-21, its sum with 0.5 below 1, and the shift 0; above
+    // (1/2 + 2^-20) L the sum lies in (1, 1.5] and the shift is ±1. d - shift L is then exact in
+    // any precision: d - 0, or d - ±L with L/2 <= |d| <= L (Sterbenz).
     const double magnitude = std::abs(d);
-    const double shift = magnitude > (0.5 + 0x1p-20) * edge ? std::copysign(1.0, d) : 0.0;
-    // 1 where |d| settles the shift, NaN elsewhere: selects of constants, which the compiler
-    // turns into vector blends where a select of the image itself would become a branch.
-    double settled = magnitude < (0.5 - 0x1p-20) * edge ? 1.0 : kNaN;
-    settled = shift != 0.0 ? 1.0 : settled;
-    settled = magnitude > edge ? kNaN : settled;
-    return (d - shift * edge) * settled;
+    double shift =
+        magnitude < (0.5 - 0x1p-20) * edge ? 0.0 : std::numeric_limits<double>::quiet_NaN();
+    shift = magnitude > (0.5 + 0x1p-20) * edge ? std::copysign(edge, d) : shift;  // Å
+    return d - shift;
 }
 
 // Separation along one axis brought to the nearest periodic image, Å. A separation of exactly
 // half the edge goes to the opposite sign.
 inline double minimumImage(double d, double edge) {
-    const double image = minimumImageOrNaN(d, edge);
+    const double image =
+        std::abs(d) <= edge ? minimumImageOrNaN(d, edge) : std::numeric_limits<double>::quiet_NaN();
     return std::isnan(image) ? stored(d - Wide(roundHalfAway(stored(Wide(d) / edge))) * edge)
                              : image;
 }
