@@ -34,9 +34,12 @@ class LineSink {
   private:
     void fail(const char* action, int error);
 
-    std::FILE* stream_ = nullptr;
-    char label_[256];  // the file's name, for messages
-    bool ownsStream_;
+    void write(std::string_view bytes);
+
+    std::FILE* stream_ = nullptr;  // unbuffered: each write here is one write to the system
+    char label_[256];              // the file's name, for messages
+    bool ownsStream_;              // a data file, gathered a line at a time
     bool failed_ = false;
-    char buffer_[4096];  // far longer than any line, so a line is never split between writes
+    char line_[4096];  // the data file's line so far, far longer than any line
+    std::size_t lineLength_ = 0;
 };
