@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <span>
 
 #include "simulation/pair_shortcuts.h"
@@ -88,11 +90,12 @@ const PairParameters& parametersOf(const PairTable& table, const ParticleState& 
     return table[state.species[kPairs.j[p]]][state.species[kPairs.k[p]]];
 }
 
-// Whether any of values[0 .. count) is NaN, in one vector loop.
+// Whether any of values[0 .. count) is NaN, in one vector loop. (Flags as wide as a double let
+// the compiler keep them in the lanes of the comparison.)
 bool anyNaN(const double* values, int count) {
-    int any = 0;
+    std::int64_t any = 0;
     for (int i = 0; i < count; ++i) {
-        any |= std::isnan(values[i]);
+        any |= std::isnan(values[i]) ? 1 : 0;
     }
     return any != 0;
 }
@@ -119,6 +122,27 @@ void replaceNaNs(double* values, int count, Formula formula) {
     }
 }
 
+// A parameter of every pair that depends on the species of its atoms, parameter(a, b), row by
+// row in whole vectors (see formSeparations).
+template <typename Parameter>
+void formPairParameter(double* values, const ParticleState& state, Parameter parameter) {
+    double with[kSpeciesCount][kPaddedAtomCount];  // of each species with every atom
+    for (int a = 0; a < kSpeciesCount; ++a) {
+        for (int k = 0; k < kPaddedAtomCount; ++k) {
+            with[a][k] = parameter(a, state.species[std::min(k, kAtomCount - 1)]);
+        }
+    }
+    for (int j = 1; j < kAtomCount; ++j) {
+        double* const row = values + rowStart(j);
+        const double* const ofSpecies = with[state.species[j]];
+        for (int first = 0; first < j; first += kLanes) {
+            for (int k = first; k < first + kLanes; ++k) {
+                row[k] = ofSpecies[k];
+            }
+        }
+    }
+}
+
 // The separations of every pair along one axis, d = position of k - position of j, row by row,
 // in whole vectors (see formSeparations). One axis at a time keeps its constants in registers.
 // With every position in [0, L], the minimum image needs no check of |d| <= L; with every one
@@ -127,11 +151,11 @@ void replaceNaNs(double* values, int count, Formula formula) {
 // formulas pair by pair.
 void formSeparationsAlong(double* separation, const double (&position)[kPaddedAtomCount],
                           double edge) {
-    int outsideCell = 0;
-    int nearZero = 0;
+    std::int64_t outsideCell = 0;
+    std::int64_t nearZero = 0;
     for (int k = 0; k < kPaddedAtomCount; ++k) {
-        outsideCell |= (position[k] < 0.0) | (position[k] > edge) | std::isnan(position[k]);
-        nearZero |= (position[k] < 0x1p-6) | (position[k] >= 0x1p5);
+        outsideCell |= (position[k] < 0.0) | (position[k] > edge) | std::isnan(position[k]) ? 1 : 0;
+        nearZero |= (position[k] < 0x1p-6) | (position[k] >= 0x1p5) ? 1 : 0;
     }
     for (int j = 1; j < kAtomCount; ++j) {
         double* const row = separation + rowStart(j);
@@ -156,37 +180,21 @@ void formSeparationsAlong(double* separation, const double (&position)[kPaddedAt
     }
 }
 
-// σ, 4 ε and the separations dx, dy, dz of every pair: differences, then the minimum image,
+// σ and the separations dx, dy, dz of every pair: differences, then the minimum image,
 // row by row, so that atom j's coordinates stay put while those of the atoms k run. A row is
 // formed in whole vectors of kLanes pairs: the last one runs on into the next row, which is
 // formed afterwards and overwrites it, or, after the last row, into the spare slots.
 void formSeparations(StepPairs& pairs, const ParticleState& state, const Cell& cell,
                      const PairTable& table) {
-    // The coordinates, and σ and 4 ε of each species with every atom, with spare slots that
-    // repeat the last atom.
+    // The coordinates, with spare slots that repeat the last atom.
     double x[kPaddedAtomCount], y[kPaddedAtomCount], z[kPaddedAtomCount];
-    double sigmaWith[kSpeciesCount][kPaddedAtomCount];
-    double energyScaleWith[kSpeciesCount][kPaddedAtomCount];
     for (int k = 0; k < kPaddedAtomCount; ++k) {
         const int atom = std::min(k, kAtomCount - 1);
         x[k] = state.x[atom];
         y[k] = state.y[atom];
         z[k] = state.z[atom];
-        for (int a = 0; a < kSpeciesCount; ++a) {
-            sigmaWith[a][k] = table[a][state.species[atom]].sigma;
-            energyScaleWith[a][k] = stored(table[a][state.species[atom]].energyScale);
-        }
     }
-    for (int j = 1; j < kAtomCount; ++j) {
-        double* const sigma = pairs.sigma + rowStart(j);
-        double* const energyScale = pairs.energyScale + rowStart(j);
-        for (int first = 0; first < j; first += kLanes) {
-            for (int k = first; k < first + kLanes; ++k) {
-                sigma[k] = sigmaWith[state.species[j]][k];
-                energyScale[k] = energyScaleWith[state.species[j]][k];
-            }
-        }
-    }
+    formPairParameter(pairs.sigma, state, [&](int a, int b) { return table[a][b].sigma; });
     formSeparationsAlong(pairs.dx, x, cell.Lx);
     formSeparationsAlong(pairs.dy, y, cell.Ly);
     formSeparationsAlong(pairs.dz, z, cell.Lz);
@@ -233,12 +241,8 @@ void listInsidePairs(const StepPairs& pairs, double cutoff, InsidePairs& inside)
     inside.count = in;
 }
 
-// Powers of σ/r: s^6 and s^12 of every pair, straight from the pairs of the step, and s^7 and
-// s^13 of the pairs inside the cutoff. The four-power batch forms s^6 and s^12 of those again
-// (the same values), which costs less than gathering the others out and back.
-void formPowers(StepPairs& pairs, InsidePairs& inside) {
-    argon::powers6And12(std::span<const double>(pairs.s, kPairCount), std::span(pairs.s6),
-                        std::span(pairs.s12));
+// Powers of σ/r: s^7 and s^13 of the pairs inside the cutoff, for their forces.
+void formForcePowers(const StepPairs& pairs, InsidePairs& inside) {
     for (int m = 0; m < inside.count; ++m) {
         inside.s[m] = pairs.s[inside.pair[m]];
     }
@@ -248,9 +252,15 @@ void formPowers(StepPairs& pairs, InsidePairs& inside) {
                        std::span(inside.s13, in));
 }
 
-// U(r) of every pair.
+// U(r) of every pair, from s^6 and s^12 of every pair, straight from the pairs of the step
+// (those inside the cutoff have them from formForcePowers too, the same values, but gathering
+// the others out and back would cost more than the chain for them).
 template <bool kFma>
-void formPairEnergies(StepPairs& pairs) {
+void formPairEnergies(StepPairs& pairs, const ParticleState& state, const PairTable& table) {
+    argon::powers6And12(std::span<const double>(pairs.s, kPairCount), std::span(pairs.s6),
+                        std::span(pairs.s12));
+    formPairParameter(pairs.energyScale, state,
+                      [&](int a, int b) { return stored(table[a][b].energyScale); });
     for (int p = 0; p < kPairCount; ++p) {
         const DoubleDouble u =
             pair_shortcuts::pairEnergyApprox<kFma>(pairs.s12[p], pairs.s6[p], pairs.energyScale[p]);
@@ -333,11 +343,14 @@ int firstUnsettledSum(const double* running, const StepPairs& pairs, int from, i
     if constexpr (!kExtendedArithmetic) {
         return end;
     } else {
-        int unsettled[kSumChunk];
-        int count = 0;
+        std::int64_t unsettled[kSumChunk];
+        std::int64_t count = 0;
         for (int p = from; p < end; ++p) {
-            unsettled[p - from] = !pair_shortcuts::sumSettles(
-                running[p], {pairs.energyHi[p], pairs.energyLo[p]}, running[p + 1]);
+            unsettled[p - from] =
+                pair_shortcuts::sumSettles(running[p], {pairs.energyHi[p], pairs.energyLo[p]},
+                                           running[p + 1])
+                    ? 0
+                    : 1;
             count += unsettled[p - from];
         }
         for (int p = from; count != 0 && p < end; ++p) {
@@ -375,19 +388,23 @@ double sumPairEnergies(const StepPairs& pairs, const ParticleState& state, const
     return running[kPairCount];
 }
 
-// The whole evaluation, with the exact products taken from FMA or from Dekker's split.
+// The whole evaluation, with the exact products taken from FMA or from Dekker's split; the
+// potential energy, and the powers only it needs, where asked for (NaN otherwise).
 template <bool kFma>
 double pairForces(ParticleState& state, const Cell& cell, const RunParameters& params,
-                  const PairTable& table) {
+                  const PairTable& table, PotentialEnergy energy) {
     StepPairs pairs;
     InsidePairs inside;
     formSeparations(pairs, state, cell, table);
     formDistancesAndRatios<kFma>(pairs);
     listInsidePairs(pairs, params.cutoff, inside);
-    formPowers(pairs, inside);
-    formPairEnergies<kFma>(pairs);
+    formForcePowers(pairs, inside);
     formPairForces<kFma>(inside, pairs, state, table);
     addPairForces(state, inside);
+    if (energy == PotentialEnergy::notNeeded) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    formPairEnergies<kFma>(pairs, state, table);
     return sumPairEnergies(pairs, state, table);
 }
 
@@ -400,8 +417,9 @@ constexpr bool kPortableHasFma = false;
 [[gnu::target("avx2,fma"), gnu::flatten]] double pairForcesAvx2(ParticleState& state,
                                                                 const Cell& cell,
                                                                 const RunParameters& params,
-                                                                const PairTable& table) {
-    return pairForces<true>(state, cell, params, table);
+                                                                const PairTable& table,
+                                                                PotentialEnergy energy) {
+    return pairForces<true>(state, cell, params, table, energy);
 }
 
 bool processorHasAvx2AndFma() {
@@ -414,7 +432,8 @@ constexpr bool kPortableHasFma = true;
 #else
 constexpr bool kPortableHasFma = false;
 #endif
-double pairForcesAvx2(ParticleState&, const Cell&, const RunParameters&, const PairTable&) {
+double pairForcesAvx2(ParticleState&, const Cell&, const RunParameters&, const PairTable&,
+                      PotentialEnergy) {
     return 0.0;
 }
 
@@ -424,14 +443,15 @@ bool processorHasAvx2AndFma() {
 #endif
 
 [[gnu::flatten]] double pairForcesPortable(ParticleState& state, const Cell& cell,
-                                           const RunParameters& params, const PairTable& table) {
-    return pairForces<kPortableHasFma>(state, cell, params, table);
+                                           const RunParameters& params, const PairTable& table,
+                                           PotentialEnergy energy) {
+    return pairForces<kPortableHasFma>(state, cell, params, table, energy);
 }
 
 }  // namespace
 
 double computeForces(ParticleState& state, const SpeciesTable& species, const Cell& cell,
-                     const RunParameters& params, VectorUnits units) {
+                     const RunParameters& params, PotentialEnergy energy, VectorUnits units) {
     PairTable table;
     for (int a = 0; a < kSpeciesCount; ++a) {
         for (int b = 0; b < kSpeciesCount; ++b) {
@@ -442,13 +462,8 @@ double computeForces(ParticleState& state, const SpeciesTable& species, const Ce
     state.fy.fill(0.0);
     state.fz.fill(0.0);
     return units == VectorUnits::best && processorHasAvx2AndFma()
-               ? pairForcesAvx2(state, cell, params, table)
-               : pairForcesPortable(state, cell, params, table);
-}
-
-double computeForces(ParticleState& state, const SpeciesTable& species, const Cell& cell,
-                     const RunParameters& params) {
-    return computeForces(state, species, cell, params, VectorUnits::best);
+               ? pairForcesAvx2(state, cell, params, table, energy)
+               : pairForcesPortable(state, cell, params, table, energy);
 }
 
 double normalisePotential(double energy, const RunParameters& params) {

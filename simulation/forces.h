@@ -73,17 +73,23 @@ inline Wide pairEnergy(double s12, double s6, Wide energyScale) {
     return (Wide(s12) - s6) * energyScale;
 }
 
+// What computeForces adds up besides the forces.
+enum class PotentialEnergy {
+    summed,     // returned, J
+    notNeeded,  // neither formed nor summed (NaN is returned): the run reports it on sampled
+                // steps only, and the forces do not depend on it
+};
+
+// Where its vector loops run: compiled for processors with AVX2 and FMA (used when this one has
+// them) or for the build's target; both give the same bits.
+enum class VectorUnits { best, portable };
+
 // Lennard-Jones 12-6 forces on every atom (J/Å) from all pairs under the minimum image.
 // Forces are cut off at `params.cutoff` without a shift; the potential energy is summed over
 // every pair with no cutoff. Returns that sum, J.
 double computeForces(ParticleState& state, const SpeciesTable& table, const Cell& cell,
-                     const RunParameters& params);
-
-// The same with the vector loops compiled for processors with AVX2 and FMA (used when this one
-// has them) or for the build's target; both give the same bits.
-enum class VectorUnits { best, portable };
-double computeForces(ParticleState& state, const SpeciesTable& table, const Cell& cell,
-                     const RunParameters& params, VectorUnits units);
+                     const RunParameters& params, PotentialEnergy energy = PotentialEnergy::summed,
+                     VectorUnits units = VectorUnits::best);
 
 // Raw potential-energy sum (J) to J/mol per atom.
 double normalisePotential(double energy, const RunParameters& params);

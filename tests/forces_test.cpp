@@ -111,9 +111,10 @@ TEST(PairForces, AreEqualAndOppositeAndTouchNoOtherAtom) {
     }
 }
 
-TEST(PairForces, BothBuildsOfTheVectorLoopsGiveTheSameBits) {
+TEST(PairForces, AreTheSameBitsFromEitherBuildOfTheLoopsWithOrWithoutTheEnergy) {
     const Grid grid(3.0, 9.0);
     const RunParameters params{};
+    const SpeciesTable table = makeSpeciesTable(params);
     const Cell cell{grid.edge, grid.edge, grid.edge};
     std::mt19937_64 random(5);
     std::uniform_real_distribution<double> position(0.0, grid.edge);
@@ -124,11 +125,14 @@ TEST(PairForces, BothBuildsOfTheVectorLoopsGiveTheSameBits) {
             best.y[i] = run % 4 == 0 ? 0.5 * grid.edge * (i % 2) : position(random);  // L/2 apart
             best.z[i] = run % 8 == 1 ? std::ldexp(position(random), -40) : position(random);
         }
-        ParticleState portable = best;
-        const SpeciesTable table = makeSpeciesTable(params);
-        const double energy = computeForces(best, table, cell, params, VectorUnits::best);
-        EXPECT_EQ(energy, computeForces(portable, table, cell, params, VectorUnits::portable));
-        EXPECT_TRUE(best.fx == portable.fx && best.fy == portable.fy && best.fz == portable.fz);
+        ParticleState portable = best, forcesOnly = best;
+        const double energy = computeForces(best, table, cell, params);
+        EXPECT_EQ(energy, computeForces(portable, table, cell, params, PotentialEnergy::summed,
+                                        VectorUnits::portable));
+        computeForces(forcesOnly, table, cell, params, PotentialEnergy::notNeeded);
+        for (const ParticleState* other : {&portable, &forcesOnly}) {
+            EXPECT_TRUE(best.fx == other->fx && best.fy == other->fy && best.fz == other->fz);
+        }
     }
 }
 
