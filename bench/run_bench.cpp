@@ -34,15 +34,20 @@ struct Start {
     }
 };
 
-// One step as the program takes it; sampled steps also control the temperature.
+// One step as the program takes it: sampled steps also form the energies and control the
+// temperature.
 double step(Start& run, int number) {
-    double potential = computeForces(run.state, run.species, run.cell, run.params);
+    const bool sampled = number % kSampleInterval == 0;
+    const double potential =
+        computeForces(run.state, run.species, run.cell, run.params,
+                      sampled ? PotentialEnergy::summed : PotentialEnergy::notNeeded);
     advanceParticles(run.state, run.cell, run.params);
-    const KineticMeasure kinetic = measureKinetic(run.state, run.params);
-    if (number % kSampleInterval == 0) {
-        rescaleVelocities(run.state, kinetic.temperature, run.params);
-        removeDrift(run.state);
+    if (!sampled) {
+        return 0.0;
     }
+    const KineticMeasure kinetic = measureKinetic(run.state, run.params);
+    rescaleVelocities(run.state, kinetic.temperature, run.params);
+    removeDrift(run.state);
     return normalisePotential(potential, run.params) + kinetic.energy;
 }
 
