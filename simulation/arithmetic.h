@@ -24,29 +24,18 @@ inline double stored(Wide value) {
 
 inline constexpr bool kExtendedArithmetic = !std::is_same_v<Wide, double>;
 
-// a - b as a formula of its own, or NaN where the shortcut below does not hold. In extended
-// arithmetic the difference is rounded first to a 64-bit significand, then to double. When both
-// operands lie in [2^-6, 2^5), as coordinates in the cell almost always do, the exact difference
-// is a multiple of 2^-58 below 2^5 and fits in 63 bits: the first rounding is exact, and the
-// double subtraction gives the same value without the trip through memory that x87 rounding
-// takes. Branch-free, so that it vectorises.
-inline double storedDifferenceOrNaN(double a, double b) {
-    if constexpr (!kExtendedArithmetic) {
-        return a - b;
-    } else {
-        // 1 in range, NaN outside: selects of constants, which vectorise where a select of the
-        // difference or a conjunction of comparisons would become a branch.
-        constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-        double inRange = std::min(a, b) >= 0x1p-6 ? 1.0 : kNaN;
-        inRange = std::max(a, b) < 0x1p5 ? inRange : kNaN;
-        return (a - b) * inRange;
-    }
-}
-
-// a - b as a formula of its own.
+// a - b as a formula of its own. In extended arithmetic the difference is rounded first to a
+// 64-bit significand, then to double. When both operands lie in [2^-6, 2^5), as coordinates in
+// the cell almost always do, the exact difference is a multiple of 2^-58 below 2^5 and fits in
+// 63 bits: the first rounding is exact, and the double subtraction gives the same value without
+// the trip through memory that x87 rounding takes.
 inline double storedDifference(double a, double b) {
-    const double difference = storedDifferenceOrNaN(a, b);
-    return std::isnan(difference) ? stored(Wide(a) - b) : difference;
+    if constexpr (kExtendedArithmetic) {
+        if (!(std::min(a, b) >= 0x1p-6 && std::max(a, b) < 0x1p5)) {
+            return stored(Wide(a) - b);
+        }
+    }
+    return a - b;
 }
 
 // The two constants held at the intermediate precision rather than as double literals:

@@ -122,6 +122,28 @@ void replaceNaNs(double* values, int count, Formula formula) {
     }
 }
 
+// values[i] = shortcut(i) for every i in [0, count), and formula(i) where the shortcut cannot
+// settle the value (NaN, a few times per thousand in extended arithmetic; never in double
+// arithmetic, where the shortcut is the formula). Blocks of the shortcut form vector loops that
+// note NaN as they go; only a block with NaN is gone through again, one value at a time.
+template <typename Shortcut, typename Formula>
+void formEach(double* values, int count, Shortcut shortcut, Formula formula) {
+    constexpr int kBlock = 32;
+    for (int start = 0; start < count; start += kBlock) {
+        const int end = std::min(count, start + kBlock);
+        std::int64_t unsettled = 0;
+        for (int i = start; i < end; ++i) {
+            values[i] = shortcut(i);
+            unsettled |= std::isnan(values[i]) ? 1 : 0;
+        }
+        for (int i = start; kExtendedArithmetic && unsettled != 0 && i < end; ++i) {
+            if (std::isnan(values[i])) {
+                values[i] = formula(i);
+            }
+        }
+    }
+}
+
 // A parameter of every pair that depends on the species of its atoms, parameter(a, b), row by
 // row in whole vectors (see formSeparations).
 template <typename Parameter>
@@ -145,17 +167,16 @@ void formPairParameter(double* values, const ParticleState& state, Parameter par
 
 // The separations of every pair along one axis, d = position of k - position of j, row by row,
 // in whole vectors (see formSeparations). One axis at a time keeps its constants in registers.
-// With every position in [0, L], the minimum image needs no check of |d| <= L; with every one
-// in [2^-6, 2^5) too, neither does the difference (see storedDifference), which in double
-// arithmetic never needs one. Positions outside [0, L], which a run never has, take the
-// formulas pair by pair.
+// With every position in [0, L] the minimum image needs no check of |d| <= L; positions outside
+// it, which a run never has, take the formulas pair by pair. The difference needs no check in
+// double arithmetic, nor in extended arithmetic for positions in [2^-6, 2^5) (see
+// storedDifference); the pairs of an atom outside that range, near the face at 0, are formed
+// again from the formulas.
 void formSeparationsAlong(double* separation, const double (&position)[kPaddedAtomCount],
                           double edge) {
     std::int64_t outsideCell = 0;
-    std::int64_t nearZero = 0;
     for (int k = 0; k < kPaddedAtomCount; ++k) {
         outsideCell |= (position[k] < 0.0) | (position[k] > edge) | std::isnan(position[k]) ? 1 : 0;
-        nearZero |= (position[k] < 0x1p-6) | (position[k] >= 0x1p5) ? 1 : 0;
     }
     for (int j = 1; j < kAtomCount; ++j) {
         double* const row = separation + rowStart(j);
@@ -163,19 +184,25 @@ void formSeparationsAlong(double* separation, const double (&position)[kPaddedAt
             for (int k = 0; k < j; ++k) {
                 row[k] = minimumImage(storedDifference(position[k], position[j]), edge);
             }
-        } else if (kExtendedArithmetic && nearZero != 0) {
-            for (int first = 0; first < j; first += kLanes) {
-                for (int k = first; k < first + kLanes; ++k) {
-                    row[k] =
-                        minimumImageOrNaN(storedDifferenceOrNaN(position[k], position[j]), edge);
-                }
+            continue;
+        }
+        for (int first = 0; first < j; first += kLanes) {
+            for (int k = first; k < first + kLanes; ++k) {
+                row[k] = minimumImageOrNaN(position[k] - position[j], edge);
             }
-        } else {
-            for (int first = 0; first < j; first += kLanes) {
-                for (int k = first; k < first + kLanes; ++k) {
-                    row[k] = minimumImageOrNaN(position[k] - position[j], edge);
-                }
-            }
+        }
+    }
+    for (int atom = 0; kExtendedArithmetic && outsideCell == 0 && atom < kAtomCount; ++atom) {
+        if (position[atom] >= 0x1p-6 && position[atom] < 0x1p5) {
+            continue;
+        }
+        for (int k = 0; k < atom; ++k) {
+            separation[rowStart(atom) + k] =
+                minimumImage(storedDifference(position[k], position[atom]), edge);
+        }
+        for (int j = atom + 1; j < kAtomCount; ++j) {
+            separation[rowStart(j) + atom] =
+                minimumImage(storedDifference(position[atom], position[j]), edge);
         }
     }
 }
@@ -210,24 +237,23 @@ void formSeparations(StepPairs& pairs, const ParticleState& state, const Cell& c
 }
 
 // r = sqrt(dx² + dy² + dz²) and s = σ / r of every pair. The square root waits for the checked
-// squares in a loop of its own, beside the quotients.
+// squares in a loop of its own.
 template <bool kFma>
 void formDistancesAndRatios(StepPairs& pairs) {
-    for (int p = 0; p < kPairCount; ++p) {
-        pairs.r2[p] =
-            pair_shortcuts::squaredDistanceOrNaN<kFma>(pairs.dx[p], pairs.dy[p], pairs.dz[p]);
-    }
-    if constexpr (kExtendedArithmetic) {
-        replaceNaNs(pairs.r2, kPairCount,
-                    [&](int p) { return squaredDistance(pairs.dx[p], pairs.dy[p], pairs.dz[p]); });
-    }
+    formEach(
+        pairs.r2, kPairCount,
+        [&](int p) {
+            return pair_shortcuts::squaredDistanceOrNaN<kFma>(pairs.dx[p], pairs.dy[p],
+                                                              pairs.dz[p]);
+        },
+        [&](int p) { return squaredDistance(pairs.dx[p], pairs.dy[p], pairs.dz[p]); });
     for (int p = 0; p < kPairCount; ++p) {
         pairs.r[p] = std::sqrt(pairs.r2[p]);
-        pairs.s[p] = pair_shortcuts::ratioOrNaN<kFma>(pairs.sigma[p], pairs.r[p]);
     }
-    if constexpr (kExtendedArithmetic) {
-        replaceNaNs(pairs.s, kPairCount, [&](int p) { return ratio(pairs.sigma[p], pairs.r[p]); });
-    }
+    formEach(
+        pairs.s, kPairCount,
+        [&](int p) { return pair_shortcuts::ratioOrNaN<kFma>(pairs.sigma[p], pairs.r[p]); },
+        [&](int p) { return ratio(pairs.sigma[p], pairs.r[p]); });
 }
 
 // The pairs inside the cutoff (r < rcut), listed without branches: each pair is written to the
@@ -286,16 +312,16 @@ void formPairForces(InsidePairs& inside, const StepPairs& pairs, const ParticleS
         inside.forceHi[m] = pair.forceScaleHi;
         inside.forceLo[m] = pair.forceScaleLo;
     }
-    for (int m = 0; m < count; ++m) {
-        inside.h[m] = pair_shortcuts::pairDerivativeOrNaN<kFma>(
-            inside.s13[m], inside.s7[m], inside.forceHi[m], inside.forceLo[m]);
-    }
-    if constexpr (kExtendedArithmetic) {
-        replaceNaNs(inside.h, count, [&](int m) {
+    formEach(
+        inside.h, count,
+        [&](int m) {
+            return pair_shortcuts::pairDerivativeOrNaN<kFma>(inside.s13[m], inside.s7[m],
+                                                             inside.forceHi[m], inside.forceLo[m]);
+        },
+        [&](int m) {
             return pairDerivative(inside.s13[m], inside.s7[m],
                                   parametersOf(table, state, inside.pair[m]).forceScale);
         });
-    }
     if constexpr (!kExtendedArithmetic) {
         for (int m = 0; m < count; ++m) {
             inside.fx[m] = stored(forceComponent(inside.h[m], inside.dx[m], inside.r[m]));
