@@ -71,11 +71,14 @@ struct StepPairs {
     double energyHi[kPairCount], energyLo[kPairCount];  // J, U(r), see pairEnergyApprox
 };
 
-// The pairs inside the cutoff, in the order of the loop, with what their forces need.
+// The pairs inside the cutoff, in the order of the loop, with what their forces need (on the way
+// there, the pairs that may lie inside).
 struct InsidePairs {
     int count;
-    int pair[kPairCount];                                                  // index into StepPairs
-    double dx[kPairCount], dy[kPairCount], dz[kPairCount], r[kPairCount];  // Å
+    int pair[kPairCount];                                   // index into StepPairs
+    double dx[kPairCount], dy[kPairCount], dz[kPairCount];  // Å
+    double sigma[kPairCount];                               // Å
+    double r2[kPairCount], r[kPairCount];                   // Å², Å
     double s[kPairCount], s6[kPairCount], s7[kPairCount], s12[kPairCount], s13[kPairCount];
     double forceHi[kPairCount],
         forceLo[kPairCount];  // J/Å, 4 ε / σ of the pair, see PairParameters
@@ -236,28 +239,29 @@ void formSeparations(StepPairs& pairs, const ParticleState& state, const Cell& c
     });
 }
 
-// r = sqrt(dx² + dy² + dz²) and s = σ / r of every pair. The square root waits for the checked
-// squares in a loop of its own.
-template <bool kFma>
-void formDistancesAndRatios(StepPairs& pairs) {
+// r² = dx² + dy² + dz², r = sqrt(r²) and s = σ / r of the first `count` pairs of a list (every
+// pair of the step, or those that may lie inside the cutoff). The square root waits for the
+// checked squares in a loop of its own.
+template <bool kFma, typename Pairs>
+void formDistancesAndRatios(Pairs& pairs, int count) {
     formEach(
-        pairs.r2, kPairCount,
+        pairs.r2, count,
         [&](int p) {
             return pair_shortcuts::squaredDistanceOrNaN<kFma>(pairs.dx[p], pairs.dy[p],
                                                               pairs.dz[p]);
         },
         [&](int p) { return squaredDistance(pairs.dx[p], pairs.dy[p], pairs.dz[p]); });
-    for (int p = 0; p < kPairCount; ++p) {
+    for (int p = 0; p < count; ++p) {
         pairs.r[p] = std::sqrt(pairs.r2[p]);
     }
     formEach(
-        pairs.s, kPairCount,
+        pairs.s, count,
         [&](int p) { return pair_shortcuts::ratioOrNaN<kFma>(pairs.sigma[p], pairs.r[p]); },
         [&](int p) { return ratio(pairs.sigma[p], pairs.r[p]); });
 }
 
-// The pairs inside the cutoff (r < rcut), listed without branches: each pair is written to the
-// list and counted if inside.
+// The pairs inside the cutoff (r < rcut) with their geometry, from every pair of the step; listed
+// without branches: each pair is written to the list and counted if inside.
 void listInsidePairs(const StepPairs& pairs, double cutoff, InsidePairs& inside) {
     int in = 0;
     for (int p = 0; p < kPairCount; ++p) {
@@ -265,13 +269,59 @@ void listInsidePairs(const StepPairs& pairs, double cutoff, InsidePairs& inside)
         in += pairs.r[p] < cutoff;
     }
     inside.count = in;
+    for (int m = 0; m < in; ++m) {
+        const int p = inside.pair[m];
+        inside.dx[m] = pairs.dx[p];
+        inside.dy[m] = pairs.dy[p];
+        inside.dz[m] = pairs.dz[p];
+        inside.r[m] = pairs.r[p];
+        inside.s[m] = pairs.s[p];
+    }
+}
+
+// The pairs inside the cutoff with their geometry, when only the forces are wanted: r and s are
+// formed only for the pairs that may lie inside. The squared distance in plain double arithmetic
+// lies within 2^-50 (relative) of the stored one in either arithmetic (three roundings of
+// positive terms, each under 2^-53, and the stored value within 2^-52.9 of the exact sum). A
+// pair with r < rcut, both doubles, has r at most rcut's predecessor, and as the square root is
+// correctly rounded its stored square lies below rcut²; its plain square then lies below
+// rcut² (1 + 2^-40): every pair inside is among these candidates, and their r settles the rest.
+template <bool kFma>
+void listInsidePairsFromCandidates(const StepPairs& pairs, double cutoff, InsidePairs& inside) {
+    double plainSquare[kPairCount];  // Å²
+    for (int p = 0; p < kPairCount; ++p) {
+        plainSquare[p] =
+            pairs.dx[p] * pairs.dx[p] + pairs.dy[p] * pairs.dy[p] + pairs.dz[p] * pairs.dz[p];
+    }
+    const double bound = cutoff * cutoff * (1.0 + 0x1p-40);
+    int candidates = 0;
+    for (int p = 0; p < kPairCount; ++p) {
+        inside.pair[candidates] = p;
+        candidates += plainSquare[p] < bound;
+    }
+    for (int m = 0; m < candidates; ++m) {
+        const int p = inside.pair[m];
+        inside.dx[m] = pairs.dx[p];
+        inside.dy[m] = pairs.dy[p];
+        inside.dz[m] = pairs.dz[p];
+        inside.sigma[m] = pairs.sigma[p];
+    }
+    formDistancesAndRatios<kFma>(inside, candidates);
+    int in = 0;
+    for (int m = 0; m < candidates; ++m) {
+        inside.pair[in] = inside.pair[m];
+        inside.dx[in] = inside.dx[m];
+        inside.dy[in] = inside.dy[m];
+        inside.dz[in] = inside.dz[m];
+        inside.r[in] = inside.r[m];
+        inside.s[in] = inside.s[m];
+        in += inside.r[m] < cutoff;
+    }
+    inside.count = in;
 }
 
 // Powers of σ/r: s^7 and s^13 of the pairs inside the cutoff, for their forces.
-void formForcePowers(const StepPairs& pairs, InsidePairs& inside) {
-    for (int m = 0; m < inside.count; ++m) {
-        inside.s[m] = pairs.s[inside.pair[m]];
-    }
+void formForcePowers(InsidePairs& inside) {
     const auto in = static_cast<std::size_t>(inside.count);
     argon::powers6To13(std::span<const double>(inside.s, in), std::span(inside.s6, in),
                        std::span(inside.s7, in), std::span(inside.s12, in),
@@ -299,16 +349,10 @@ void formPairEnergies(StepPairs& pairs, const ParticleState& state, const PairTa
 
 // H and the components H dx / r, H dy / r, H dz / r of every pair inside the cutoff.
 template <bool kFma>
-void formPairForces(InsidePairs& inside, const StepPairs& pairs, const ParticleState& state,
-                    const PairTable& table) {
+void formPairForces(InsidePairs& inside, const ParticleState& state, const PairTable& table) {
     const int count = inside.count;
     for (int m = 0; m < count; ++m) {
-        const int p = inside.pair[m];
-        inside.dx[m] = pairs.dx[p];
-        inside.dy[m] = pairs.dy[p];
-        inside.dz[m] = pairs.dz[p];
-        inside.r[m] = pairs.r[p];
-        const PairParameters& pair = parametersOf(table, state, p);
+        const PairParameters& pair = parametersOf(table, state, inside.pair[m]);
         inside.forceHi[m] = pair.forceScaleHi;
         inside.forceLo[m] = pair.forceScaleLo;
     }
@@ -422,10 +466,14 @@ double pairForces(ParticleState& state, const Cell& cell, const RunParameters& p
     StepPairs pairs;
     InsidePairs inside;
     formSeparations(pairs, state, cell, table);
-    formDistancesAndRatios<kFma>(pairs);
-    listInsidePairs(pairs, params.cutoff, inside);
-    formForcePowers(pairs, inside);
-    formPairForces<kFma>(inside, pairs, state, table);
+    if (energy == PotentialEnergy::summed) {
+        formDistancesAndRatios<kFma>(pairs, kPairCount);
+        listInsidePairs(pairs, params.cutoff, inside);
+    } else {
+        listInsidePairsFromCandidates<kFma>(pairs, params.cutoff, inside);
+    }
+    formForcePowers(inside);
+    formPairForces<kFma>(inside, state, table);
     addPairForces(state, inside);
     if (energy == PotentialEnergy::notNeeded) {
         return std::numeric_limits<double>::quiet_NaN();

@@ -117,8 +117,8 @@ inline double squaredDistanceOrNaN(double dx, double dy, double dz) {
 
 // σ / r as stored, or NaN (σ and r positive, Å).
 // Extended: X = RN64(x) for the exact quotient x; c = RN53(x) and rem = σ - c r exactly (the
-// remainder of a correctly rounded quotient is a double, from one FMA or from the exact product
-// c r, whose high part cancels σ by Sterbenz's lemma). x - c = rem / r, and X lies within
+// remainder of a correctly rounded quotient is a double: one FMA rounds it to itself, and without
+// FMA the exact product c r = hi + lo gives it, hi cancelling σ by Sterbenz's lemma). x - c = rem / r, and X lies within
 // 2^-64 x < 2^-11 ulp(c) (1 + 2^-50) of x. For c no power of two, every real within ulp(c)/2 of
 // c rounds to c; |rem| <= RN53((1/2 - 2^-10) ulp(c) r) bounds rem / r by
 // (1/2 - 2^-10)(1 + u) ulp(c), which leaves X within that. Quotients and ratios in [2^-8, 2^8]
@@ -129,8 +129,13 @@ inline double ratioOrNaN(double sigma, double r) {
         return ratio(sigma, r);
     } else {
         const double c = sigma / r;
-        const DoubleDouble cr = exactProduct<kFma>(c, r);
-        const double rem = (sigma - cr.hi) - cr.lo;
+        double rem;  // σ - c r, exactly
+        if constexpr (kFma) {
+            rem = std::fma(-c, r, sigma);
+        } else {
+            const DoubleDouble cr = exactProduct<false>(c, r);
+            rem = (sigma - cr.hi) - cr.lo;
+        }
         const bool inRange = (c >= 0x1p-8) & (c <= 0x1p8) & (r >= 0x1p-8) & (r <= 0x1p8);
         return !isPowerOfTwo(c) & inRange & (std::abs(rem) <= (0.5 - 0x1p-10) * ulpOf(c) * r)
                    ? c
