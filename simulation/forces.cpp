@@ -8,6 +8,10 @@
 #include <limits>
 #include <span>
 
+#if defined(__x86_64__) && !defined(__FP_FAST_FMA)
+#include <immintrin.h>
+#endif
+
 #include "simulation/pair_shortcuts.h"
 #include "simulation/powers.h"
 
@@ -26,6 +30,8 @@ PairParameters combineSpecies(const SpeciesTable& table, int a, int b) {
 }
 
 namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // Every pair (j, k), k < j, once, in the order of the loop: j from 0 up, k from 0 to j - 1.
 constexpr int kPairCount = kAtomCount * (kAtomCount - 1) / 2;
@@ -65,7 +71,7 @@ struct StepPairs {
     double sigma[kPaddedPairCount];        // Å, σ of the pair
     double energyScale[kPaddedPairCount];  // J, 4 ε of the pair (a double in both arithmetics)
     double dx[kPaddedPairCount], dy[kPaddedPairCount], dz[kPaddedPairCount];  // Å, j to k
-    double r2[kPairCount], r[kPairCount];                                     // Å², Å
+    double r2[kPairCount], r[kPaddedPairCount];                               // Å², Å
     double s[kPairCount];                                                     // σ / r
     double s6[kPairCount], s12[kPairCount];
     double energyHi[kPairCount], energyLo[kPairCount];  // J, U(r), see pairEnergyApprox
@@ -75,7 +81,7 @@ struct StepPairs {
 // there, the pairs that may lie inside).
 struct InsidePairs {
     int count;
-    int pair[kPairCount];                                   // index into StepPairs
+    int pair[kPaddedPairCount];                             // index into StepPairs
     double dx[kPairCount], dy[kPairCount], dz[kPairCount];  // Å
     double sigma[kPairCount];                               // Å
     double r2[kPairCount], r[kPairCount];                   // Å², Å
@@ -210,12 +216,11 @@ void formSeparationsAlong(double* separation, const double (&position)[kPaddedAt
     }
 }
 
-// σ and the separations dx, dy, dz of every pair: differences, then the minimum image,
+// The separations dx, dy, dz of every pair: differences, then the minimum image,
 // row by row, so that atom j's coordinates stay put while those of the atoms k run. A row is
 // formed in whole vectors of kLanes pairs: the last one runs on into the next row, which is
 // formed afterwards and overwrites it, or, after the last row, into the spare slots.
-void formSeparations(StepPairs& pairs, const ParticleState& state, const Cell& cell,
-                     const PairTable& table) {
+void formSeparations(StepPairs& pairs, const ParticleState& state, const Cell& cell) {
     // The coordinates, with spare slots that repeat the last atom.
     double x[kPaddedAtomCount], y[kPaddedAtomCount], z[kPaddedAtomCount];
     for (int k = 0; k < kPaddedAtomCount; ++k) {
@@ -224,18 +229,17 @@ void formSeparations(StepPairs& pairs, const ParticleState& state, const Cell& c
         y[k] = state.y[atom];
         z[k] = state.z[atom];
     }
-    formPairParameter(pairs.sigma, state, [&](int a, int b) { return table[a][b].sigma; });
     formSeparationsAlong(pairs.dx, x, cell.Lx);
-    formSeparationsAlong(pairs.dy, y, cell.Ly);
-    formSeparationsAlong(pairs.dz, z, cell.Lz);
     replaceNaNs(pairs.dx, kPairCount, [&](int p) {
-        return minimumImage(storedDifference(state.x[kPairs.k[p]], state.x[kPairs.j[p]]), cell.Lx);
+        return minimumImage(storedDifference(x[kPairs.k[p]], x[kPairs.j[p]]), cell.Lx);
     });
+    formSeparationsAlong(pairs.dy, y, cell.Ly);
     replaceNaNs(pairs.dy, kPairCount, [&](int p) {
-        return minimumImage(storedDifference(state.y[kPairs.k[p]], state.y[kPairs.j[p]]), cell.Ly);
+        return minimumImage(storedDifference(y[kPairs.k[p]], y[kPairs.j[p]]), cell.Ly);
     });
+    formSeparationsAlong(pairs.dz, z, cell.Lz);
     replaceNaNs(pairs.dz, kPairCount, [&](int p) {
-        return minimumImage(storedDifference(state.z[kPairs.k[p]], state.z[kPairs.j[p]]), cell.Lz);
+        return minimumImage(storedDifference(z[kPairs.k[p]], z[kPairs.j[p]]), cell.Lz);
     });
 }
 
@@ -260,14 +264,65 @@ void formDistancesAndRatios(Pairs& pairs, int count) {
         [&](int p) { return ratio(pairs.sigma[p], pairs.r[p]); });
 }
 
-// The pairs inside the cutoff (r < rcut) with their geometry, from every pair of the step; listed
-// without branches: each pair is written to the list and counted if inside.
-void listInsidePairs(const StepPairs& pairs, double cutoff, InsidePairs& inside) {
-    int in = 0;
-    for (int p = 0; p < kPairCount; ++p) {
-        inside.pair[in] = p;
-        in += pairs.r[p] < cutoff;
+#if defined(__x86_64__) && !defined(__FP_FAST_FMA)
+// listBelow with AVX2: four comparisons give a mask, and a table of the sixteen masks packs the
+// lanes below the bound to the front of the list.
+[[gnu::target("avx2")]] int listBelowAvx2(const double* values, int count, double bound,
+                                          int* list) {
+    struct Packing {
+        alignas(16) int lanes[16][4];
+        int count[16];
+    };
+    static constexpr Packing kPacking = [] {
+        Packing packing{};
+        for (int mask = 0; mask < 16; ++mask) {
+            for (int lane = 0; lane < 4; ++lane) {
+                if ((mask >> lane) & 1) {
+                    packing.lanes[mask][packing.count[mask]++] = lane;
+                }
+            }
+        }
+        return packing;
+    }();
+    const __m256d limit = _mm256_set1_pd(bound);
+    int listed = 0;
+    for (int i = 0; i < count; i += 4) {
+        const int mask =
+            _mm256_movemask_pd(_mm256_cmp_pd(_mm256_loadu_pd(values + i), limit, _CMP_LT_OQ));
+        const __m128i lanes =
+            _mm_load_si128(reinterpret_cast<const __m128i*>(kPacking.lanes[mask]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(list + listed),
+                         _mm_add_epi32(lanes, _mm_set1_epi32(i)));
+        listed += kPacking.count[mask];
     }
+    return listed;
+}
+#endif
+
+// The indices i < count (in order) with values[i] < bound, written to list; returns how many.
+// Without branches: each index is written and counted if below (with AVX2, four at a time). The
+// values must be readable, and not below the bound, up to a multiple of four, and the list must
+// have room for three more.
+template <bool kAvx2>
+int listBelow(const double* values, int count, double bound, int* list) {
+#if defined(__x86_64__) && !defined(__FP_FAST_FMA)
+    if constexpr (kAvx2) {
+        return listBelowAvx2(values, count, bound, list);
+    }
+#endif
+    int listed = 0;
+    for (int i = 0; i < count; ++i) {
+        list[listed] = i;
+        listed += values[i] < bound;
+    }
+    return listed;
+}
+
+// The pairs inside the cutoff (r < rcut) with their geometry, from every pair of the step.
+template <bool kAvx2>
+void listInsidePairs(StepPairs& pairs, double cutoff, InsidePairs& inside) {
+    std::fill(pairs.r + kPairCount, pairs.r + kPaddedPairCount, kInfinity);
+    const int in = listBelow<kAvx2>(pairs.r, kPairCount, cutoff, inside.pair);
     inside.count = in;
     for (int m = 0; m < in; ++m) {
         const int p = inside.pair[m];
@@ -286,25 +341,23 @@ void listInsidePairs(const StepPairs& pairs, double cutoff, InsidePairs& inside)
 // pair with r < rcut, both doubles, has r at most rcut's predecessor, and as the square root is
 // correctly rounded its stored square lies below rcut²; its plain square then lies below
 // rcut² (1 + 2^-40): every pair inside is among these candidates, and their r settles the rest.
-template <bool kFma>
-void listInsidePairsFromCandidates(const StepPairs& pairs, double cutoff, InsidePairs& inside) {
-    double plainSquare[kPairCount];  // Å²
+template <bool kFma, bool kAvx2>
+void listInsidePairsFromCandidates(const StepPairs& pairs, const ParticleState& state,
+                                   const PairTable& table, double cutoff, InsidePairs& inside) {
+    double plainSquare[kPaddedPairCount];  // Å²
     for (int p = 0; p < kPairCount; ++p) {
         plainSquare[p] =
             pairs.dx[p] * pairs.dx[p] + pairs.dy[p] * pairs.dy[p] + pairs.dz[p] * pairs.dz[p];
     }
-    const double bound = cutoff * cutoff * (1.0 + 0x1p-40);
-    int candidates = 0;
-    for (int p = 0; p < kPairCount; ++p) {
-        inside.pair[candidates] = p;
-        candidates += plainSquare[p] < bound;
-    }
+    std::fill(plainSquare + kPairCount, plainSquare + kPaddedPairCount, kInfinity);
+    const int candidates =
+        listBelow<kAvx2>(plainSquare, kPairCount, cutoff * cutoff * (1.0 + 0x1p-40), inside.pair);
     for (int m = 0; m < candidates; ++m) {
         const int p = inside.pair[m];
         inside.dx[m] = pairs.dx[p];
         inside.dy[m] = pairs.dy[p];
         inside.dz[m] = pairs.dz[p];
-        inside.sigma[m] = pairs.sigma[p];
+        inside.sigma[m] = parametersOf(table, state, p).sigma;
     }
     formDistancesAndRatios<kFma>(inside, candidates);
     int in = 0;
@@ -458,19 +511,21 @@ double sumPairEnergies(const StepPairs& pairs, const ParticleState& state, const
     return running[kPairCount];
 }
 
-// The whole evaluation, with the exact products taken from FMA or from Dekker's split; the
+// The whole evaluation, with the exact products taken from FMA or from Dekker's split and the
+// pair lists packed with AVX2 or in plain code; the
 // potential energy, and the powers only it needs, where asked for (NaN otherwise).
-template <bool kFma>
+template <bool kFma, bool kAvx2>
 double pairForces(ParticleState& state, const Cell& cell, const RunParameters& params,
                   const PairTable& table, PotentialEnergy energy) {
     StepPairs pairs;
     InsidePairs inside;
-    formSeparations(pairs, state, cell, table);
+    formSeparations(pairs, state, cell);
     if (energy == PotentialEnergy::summed) {
+        formPairParameter(pairs.sigma, state, [&](int a, int b) { return table[a][b].sigma; });
         formDistancesAndRatios<kFma>(pairs, kPairCount);
-        listInsidePairs(pairs, params.cutoff, inside);
+        listInsidePairs<kAvx2>(pairs, params.cutoff, inside);
     } else {
-        listInsidePairsFromCandidates<kFma>(pairs, params.cutoff, inside);
+        listInsidePairsFromCandidates<kFma, kAvx2>(pairs, state, table, params.cutoff, inside);
     }
     formForcePowers(inside);
     formPairForces<kFma>(inside, state, table);
@@ -493,7 +548,7 @@ constexpr bool kPortableHasFma = false;
                                                                 const RunParameters& params,
                                                                 const PairTable& table,
                                                                 PotentialEnergy energy) {
-    return pairForces<true>(state, cell, params, table, energy);
+    return pairForces<true, true>(state, cell, params, table, energy);
 }
 
 bool processorHasAvx2AndFma() {
@@ -519,7 +574,7 @@ bool processorHasAvx2AndFma() {
 [[gnu::flatten]] double pairForcesPortable(ParticleState& state, const Cell& cell,
                                            const RunParameters& params, const PairTable& table,
                                            PotentialEnergy energy) {
-    return pairForces<kPortableHasFma>(state, cell, params, table, energy);
+    return pairForces<kPortableHasFma, false>(state, cell, params, table, energy);
 }
 
 }  // namespace
