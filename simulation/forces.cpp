@@ -96,6 +96,9 @@ struct InsidePairs {
 using PairTable = PairParameters[kSpeciesCount][kSpeciesCount];
 
 const PairParameters& parametersOf(const PairTable& table, const ParticleState& state, int p) {
+    if constexpr (kSpeciesCount == 1) {
+        return table[0][0];  // every pair is one of the one species
+    }
     return table[state.species[kPairs.j[p]]][state.species[kPairs.k[p]]];
 }
 
@@ -230,14 +233,22 @@ void formSeparations(StepPairs& pairs, const ParticleState& state, const Cell& c
         z[k] = state.z[atom];
     }
     formSeparationsAlong(pairs.dx, x, cell.Lx);
+    formSeparationsAlong(pairs.dy, y, cell.Ly);
+    formSeparationsAlong(pairs.dz, z, cell.Lz);
+    // A separation near half an edge is NaN, and so is then the sum of the three.
+    std::int64_t nearHalfAnEdge = 0;
+    for (int p = 0; p < kPairCount; ++p) {
+        nearHalfAnEdge |= std::isnan(pairs.dx[p] + pairs.dy[p] + pairs.dz[p]) ? 1 : 0;
+    }
+    if (nearHalfAnEdge == 0) {
+        return;
+    }
     replaceNaNs(pairs.dx, kPairCount, [&](int p) {
         return minimumImage(storedDifference(x[kPairs.k[p]], x[kPairs.j[p]]), cell.Lx);
     });
-    formSeparationsAlong(pairs.dy, y, cell.Ly);
     replaceNaNs(pairs.dy, kPairCount, [&](int p) {
         return minimumImage(storedDifference(y[kPairs.k[p]], y[kPairs.j[p]]), cell.Ly);
     });
-    formSeparationsAlong(pairs.dz, z, cell.Lz);
     replaceNaNs(pairs.dz, kPairCount, [&](int p) {
         return minimumImage(storedDifference(z[kPairs.k[p]], z[kPairs.j[p]]), cell.Lz);
     });
