@@ -86,9 +86,8 @@ struct InsidePairs {
     double sigma[kPairCount];                               // Å
     double r2[kPairCount], r[kPairCount];                   // Å², Å
     double s[kPairCount], s6[kPairCount], s7[kPairCount], s12[kPairCount], s13[kPairCount];
-    double forceHi[kPairCount],
-        forceLo[kPairCount];  // J/Å, 4 ε / σ of the pair, see PairParameters
-    double h[kPairCount];     // J/Å, H = dU/dr
+    double forceHi[kPairCount], forceLo[kPairCount];  // J/Å, 4 ε / σ, see PairParameters
+    double h[kPairCount];                             // J/Å, H = dU/dr
     // J/Å, the components H d / r as doubles, for double arithmetic (see addPairForce).
     double fx[kPairCount], fy[kPairCount], fz[kPairCount];
 };
@@ -523,8 +522,8 @@ double sumPairEnergies(const StepPairs& pairs, const ParticleState& state, const
 }
 
 // The whole evaluation, with the exact products taken from FMA or from Dekker's split and the
-// pair lists packed with AVX2 or in plain code; the
-// potential energy, and the powers only it needs, where asked for (NaN otherwise).
+// pair lists packed with AVX2 or in plain code; the potential energy, and what only it needs
+// (every pair's r, s, s^6 and s^12), where asked for (NaN otherwise).
 template <bool kFma, bool kAvx2>
 double pairForces(ParticleState& state, const Cell& cell, const RunParameters& params,
                   const PairTable& table, PotentialEnergy energy) {
