@@ -3,10 +3,12 @@
 // split alike, and leave few pairs to the formulas.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <random>
 
+#include "simulation/integration.h"
 #include "simulation/pair_shortcuts.h"
 
 namespace {
@@ -53,6 +55,28 @@ TEST(ExactShortcuts, MinimumImageMatchesTheFormulaAcrossTheWholeRange) {
                 ASSERT_TRUE(sameBits(minimumImage(v, edge), plainMinimumImage(v, edge))) << v;
             }
             d = std::nextafter(d, step < 32 ? 0.0 : 2 * edge);
+        }
+    }
+}
+
+TEST(ExactShortcuts, WrappingMatchesTheFormulaInsideTheCellAndAtItsFaces) {
+    const double edge = 25.148782;
+    std::mt19937_64 random(17);
+    std::uniform_real_distribution<double> coordinate(-0.01 * edge, 1.01 * edge);
+    for (int run = 0; run < 4000; ++run) {
+        ParticleState state{};  // at rest and without forces: the step only wraps
+        state.mass.fill(39.948);
+        for (int i = 0; i < kAtomCount; ++i) {  // random, or by the shortcut's bounds and faces
+            const double f = std::array{0.0, 0x1p-20, 0.5, 1.0 - 0x1p-20, 1.0}[run % 5];
+            state.x[i] = run < 100 ? f * edge + (i - 25) * 0x1p-52 * edge : coordinate(random);
+        }
+        const ParticleState before = state;
+        advanceParticles(state, Cell{edge, edge, edge}, RunParameters{});
+        for (int i = 0; i < kAtomCount; ++i) {
+            const double x = before.x[i];
+            const double plain =
+                stored(x - Wide(roundHalfAway(stored(Wide(x) / edge - 0.5))) * edge);
+            ASSERT_TRUE(sameBits(state.x[i], plain)) << x;
         }
     }
 }
