@@ -117,12 +117,12 @@ inline double squaredDistanceOrNaN(double dx, double dy, double dz) {
 
 // σ / r as stored, or NaN (σ and r positive, Å).
 // Extended: X = RN64(x) for the exact quotient x; c = RN53(x) and rem = σ - c r exactly (the
-// remainder of a correctly rounded quotient is a double: one FMA rounds it to itself, and without
-// FMA the exact product c r = hi + lo gives it, hi cancelling σ by Sterbenz's lemma). x - c = rem / r, and X lies within
-// 2^-64 x < 2^-11 ulp(c) (1 + 2^-50) of x. For c no power of two, every real within ulp(c)/2 of
-// c rounds to c; |rem| <= RN53((1/2 - 2^-10) ulp(c) r) bounds rem / r by
-// (1/2 - 2^-10)(1 + u) ulp(c), which leaves X within that. Quotients and ratios in [2^-8, 2^8]
-// keep every product normal.
+// remainder of a correctly rounded quotient is a double: one FMA rounds it to itself, and
+// without FMA the exact product c r = hi + lo gives it, hi cancelling σ by Sterbenz's lemma).
+// x - c = rem / r, and X lies within 2^-64 x < 2^-11 ulp(c) (1 + 2^-50) of x. For c no power of
+// two, every real within ulp(c)/2 of c rounds to c; |rem| <= RN53((1/2 - 2^-10) ulp(c) r)
+// bounds rem / r by (1/2 - 2^-10)(1 + u) ulp(c), which leaves X within that. Quotients and
+// ratios in [2^-8, 2^8] keep every product normal.
 template <bool kFma>
 inline double ratioOrNaN(double sigma, double r) {
     if constexpr (!kExtendedArithmetic) {
