@@ -47,24 +47,23 @@ int main() {
 
     for (int step = 0; step < params.stepCount; ++step) {
         // The energies and the temperature are reported, and the temperature controlled, on
-        // sampled steps only: the other steps form neither energy, which changes nothing else.
+        // sampled steps only; the other steps need neither energy, and nothing else uses them.
         const bool sampled = step % kSampleInterval == 0;
         double potential =
             computeForces(state, species, cell, params,
                           sampled ? PotentialEnergy::summed : PotentialEnergy::notNeeded);
         advanceParticles(state, cell, params);
-        if (!sampled) {
-            continue;
+        if (sampled) {
+            const KineticMeasure kinetic = measureKinetic(state, params);
+            rescaleVelocities(state, kinetic.temperature, params);
+            removeDrift(state);
+            potential = normalisePotential(potential, params);
+            if (step == 0) {
+                writeTrajectoryHeader(trajectory, cell, params);
+            }
+            writeSample(step, console, trajectory, energies, displacement, state, kinetic.energy,
+                        potential, kinetic.temperature, params);
         }
-        const KineticMeasure kinetic = measureKinetic(state, params);
-        rescaleVelocities(state, kinetic.temperature, params);
-        removeDrift(state);
-        potential = normalisePotential(potential, params);
-        if (step == 0) {
-            writeTrajectoryHeader(trajectory, cell, params);
-        }
-        writeSample(step, console, trajectory, energies, displacement, state, kinetic.energy,
-                    potential, kinetic.temperature, params);
     }
 
     trajectory.close();

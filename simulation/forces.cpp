@@ -85,7 +85,7 @@ struct InsidePairs {
     double dx[kPairCount], dy[kPairCount], dz[kPairCount];  // Å
     double sigma[kPairCount];                               // Å
     double r2[kPairCount], r[kPairCount];                   // Å², Å
-    double s[kPairCount], s6[kPairCount], s7[kPairCount], s12[kPairCount], s13[kPairCount];
+    double s[kPairCount], s7[kPairCount], s13[kPairCount];
     double forceHi[kPairCount], forceLo[kPairCount];  // J/Å, 4 ε / σ, see PairParameters
     double h[kPairCount];                             // J/Å, H = dU/dr
     // J/Å, the components H d / r as doubles, for double arithmetic (see addPairForce).
@@ -386,14 +386,11 @@ void listInsidePairsFromCandidates(const StepPairs& pairs, const ParticleState& 
 // Powers of σ/r: s^7 and s^13 of the pairs inside the cutoff, for their forces.
 void formForcePowers(InsidePairs& inside) {
     const auto in = static_cast<std::size_t>(inside.count);
-    argon::powers6To13(std::span<const double>(inside.s, in), std::span(inside.s6, in),
-                       std::span(inside.s7, in), std::span(inside.s12, in),
-                       std::span(inside.s13, in));
+    argon::powers7And13(std::span<const double>(inside.s, in), std::span(inside.s7, in),
+                        std::span(inside.s13, in));
 }
 
-// U(r) of every pair, from s^6 and s^12 of every pair, straight from the pairs of the step
-// (those inside the cutoff have them from formForcePowers too, the same values, but gathering
-// the others out and back would cost more than the chain for them).
+// U(r) of every pair, from s^6 and s^12 of every pair.
 template <bool kFma>
 void formPairEnergies(StepPairs& pairs, const ParticleState& state, const PairTable& table) {
     argon::powers6And12(std::span<const double>(pairs.s, kPairCount), std::span(pairs.s6),

@@ -20,10 +20,10 @@ void loop6And12(std::span<const double> s, double margin, std::span<double> s6,
 }
 
 template <bool kFma>
-void loop6To13(std::span<const double> s, double margin, std::span<double> s6, std::span<double> s7,
-               std::span<double> s12, std::span<double> s13) {
+void loop7And13(std::span<const double> s, double margin, std::span<double> s7,
+                std::span<double> s13) {
     for (std::size_t i = 0; i < s.size(); ++i) {
-        chainPowers6To13<kFma>(s[i], margin, s6[i], s7[i], s12[i], s13[i]);
+        chainPowers7And13<kFma>(s[i], margin, s7[i], s13[i]);
     }
 }
 
@@ -40,11 +40,10 @@ void loop6To13(std::span<const double> s, double margin, std::span<double> s6, s
     loop6And12<true>(s, margin, s6, s12);
 }
 
-[[ARGON_MD_FMA_TARGET gnu::flatten]] void loop6To13Fma(std::span<const double> s, double margin,
-                                                       std::span<double> s6, std::span<double> s7,
-                                                       std::span<double> s12,
-                                                       std::span<double> s13) {
-    loop6To13<true>(s, margin, s6, s7, s12, s13);
+[[ARGON_MD_FMA_TARGET gnu::flatten]] void loop7And13Fma(std::span<const double> s, double margin,
+                                                        std::span<double> s7,
+                                                        std::span<double> s13) {
+    loop7And13<true>(s, margin, s7, s13);
 }
 #undef ARGON_MD_FMA_TARGET
 
@@ -53,10 +52,9 @@ void loop6To13(std::span<const double> s, double margin, std::span<double> s6, s
     loop6And12<false>(s, margin, s6, s12);
 }
 
-[[gnu::flatten]] void loop6To13Dekker(std::span<const double> s, double margin,
-                                      std::span<double> s6, std::span<double> s7,
-                                      std::span<double> s12, std::span<double> s13) {
-    loop6To13<false>(s, margin, s6, s7, s12, s13);
+[[gnu::flatten]] void loop7And13Dekker(std::span<const double> s, double margin,
+                                       std::span<double> s7, std::span<double> s13) {
+    loop7And13<false>(s, margin, s7, s13);
 }
 
 }  // namespace
@@ -80,15 +78,13 @@ void chainPowers6And12(bool useFma, std::span<const double> s, double marginUlps
     }
 }
 
-void chainPowers6To13(bool useFma, std::span<const double> s, double marginUlps,
-                      std::span<double> s6, std::span<double> s7, std::span<double> s12,
-                      std::span<double> s13) {
-    assert(s6.size() == s.size() && s7.size() == s.size() && s12.size() == s.size() &&
-           s13.size() == s.size());
+void chainPowers7And13(bool useFma, std::span<const double> s, double marginUlps,
+                       std::span<double> s7, std::span<double> s13) {
+    assert(s7.size() == s.size() && s13.size() == s.size());
     if (useFma) {
-        loop6To13Fma(s, marginUlps, s6, s7, s12, s13);
+        loop7And13Fma(s, marginUlps, s7, s13);
     } else {
-        loop6To13Dekker(s, marginUlps, s6, s7, s12, s13);
+        loop7And13Dekker(s, marginUlps, s7, s13);
     }
 }
 

@@ -16,9 +16,8 @@ namespace argon {
 // s^6 and s^12 of every s (arrays of equal length; the outputs must not overlap s).
 void powers6And12(std::span<const double> s, std::span<double> s6, std::span<double> s12);
 
-// s^6, s^7, s^12 and s^13 of every s.
-void powers6To13(std::span<const double> s, std::span<double> s6, std::span<double> s7,
-                 std::span<double> s12, std::span<double> s13);
+// s^7 and s^13 of every s.
+void powers7And13(std::span<const double> s, std::span<double> s7, std::span<double> s13);
 
 // x^0.3333333333333333.
 double powerOneThird(double x);

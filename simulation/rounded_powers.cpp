@@ -182,32 +182,36 @@ double powerOneThird(double x) {
     return std::ldexp(r, a.scale);
 }
 
-void powers6And12(std::span<const double> s, std::span<double> s6, std::span<double> s12) {
-    power_chain::chainPowers6And12(power_chain::processorHasFma(), s, rounded::kChainMarginUlps, s6,
-                                   s12);
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (std::isnan(s6[i])) {
-            s6[i] = rounded::exactPower(s[i], 6);
-        }
-        if (std::isnan(s12[i])) {
-            s12[i] = rounded::exactPower(s[i], 12);
+namespace {
+
+// Replaces each NaN the chain left in `power` by the exact s^n. NaN is rare, so one vector loop
+// first finds whether there is any.
+void settleTheRest(std::span<const double> s, std::span<double> power, int n) {
+    std::int64_t any = 0;  // as wide as a double, so that the flags stay in the comparison's lanes
+    for (const double p : power) {
+        any |= std::isnan(p) ? 1 : 0;
+    }
+    for (std::size_t i = 0; any != 0 && i < s.size(); ++i) {
+        if (std::isnan(power[i])) {
+            power[i] = rounded::exactPower(s[i], n);
         }
     }
 }
 
-void powers6To13(std::span<const double> s, std::span<double> s6, std::span<double> s7,
-                 std::span<double> s12, std::span<double> s13) {
-    power_chain::chainPowers6To13(power_chain::processorHasFma(), s, rounded::kChainMarginUlps, s6,
-                                  s7, s12, s13);
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const int exponents[4] = {6, 7, 12, 13};
-        double* powers[4] = {&s6[i], &s7[i], &s12[i], &s13[i]};
-        for (int p = 0; p < 4; ++p) {
-            if (std::isnan(*powers[p])) {
-                *powers[p] = rounded::exactPower(s[i], exponents[p]);
-            }
-        }
-    }
+}  // namespace
+
+void powers6And12(std::span<const double> s, std::span<double> s6, std::span<double> s12) {
+    power_chain::chainPowers6And12(power_chain::processorHasFma(), s, rounded::kChainMarginUlps, s6,
+                                   s12);
+    settleTheRest(s, s6, 6);
+    settleTheRest(s, s12, 12);
+}
+
+void powers7And13(std::span<const double> s, std::span<double> s7, std::span<double> s13) {
+    power_chain::chainPowers7And13(power_chain::processorHasFma(), s, rounded::kChainMarginUlps, s7,
+                                   s13);
+    settleTheRest(s, s7, 7);
+    settleTheRest(s, s13, 13);
 }
 
 }  // namespace argon
