@@ -109,22 +109,13 @@ TEST(RoundedPowers, MidpointsRoundToEvenAndNearMidpointsToTheNearest) {
 // gradual underflow and overflow rounded to nearest.
 TEST(RoundedPowers, ExtremesRoundAsTheExactPowerDemands) {
     const double inf = std::numeric_limits<double>::infinity();
-    const struct {
-        double s;
-        int n;
-        double power;
-    } cases[] = {
-        {-0.0, 13, -0.0},
-        {-0.0, 12, 0.0},
-        {-inf, 7, -inf},
-        {-1.5, 7, -17.0859375},
-        {0x1p-86, 12, 0x1p-1032},                // subnormal, exact
-        {0.75 * 0x1p-82, 13, 6 * 0x1p-1074},     // 1594323 2^-1092 = 6.08 2^-1074
-        {0x1p-1074, 6, 0.0},                     // far below the smallest subnormal
-        {1.5 * 0x1p78, 13, 1594323 * 0x1p1001},  // exact
-        {0x1.fffffffffffffp78, 13, inf},
-        {3.0, 0, 1.0},
-    };
+    // s, n and s^n; 0.75^13 2^-1066 = 1594323 2^-1092 = 6.08 2^-1074 rounds to 6 2^-1074.
+    // clang-format off
+    const struct { double s; int n; double power; } cases[] = {
+        {-0.0, 13, -0.0}, {-0.0, 12, 0.0}, {-inf, 7, -inf}, {-1.5, 7, -17.0859375}, {3.0, 0, 1.0},
+        {0x1p-86, 12, 0x1p-1032}, {0.75 * 0x1p-82, 13, 6 * 0x1p-1074}, {0x1p-1074, 6, 0.0},
+        {1.5 * 0x1p78, 13, 1594323 * 0x1p1001}, {0x1.fffffffffffffp78, 13, inf}};
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(bits(argon::rounded::exactPower(c.s, c.n)), bits(c.power))
             << std::hexfloat << c.s << "^" << c.n;

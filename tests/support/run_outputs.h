@@ -23,10 +23,10 @@ inline constexpr OutputFile kOutputFiles[] = {{"console.log", &RunOutputs::conso
                                               {"energy.dat", &RunOutputs::energy},
                                               {"msd.dat", &RunOutputs::msd}};
 
-// A run that lost the output `lost` (none: nullptr): it says so once on standard error, as
-// `error`, and ends with status 1, and every other output is that of the complete run.
-void expectOnlyLost(const RunOutputs& run, const std::string& error, std::string RunOutputs::*lost,
-                    const RunOutputs& complete);
+// A run that wrote every output of the complete run but `lost`, and said `error` on standard
+// error: none, and status 0, or that, once, and status 1.
+void expectRunLike(const RunOutputs& run, const RunOutputs& complete, const std::string& error = "",
+                   std::string RunOutputs::*lost = nullptr);
 
 // A run stopped from outside: each data file holds the complete run's first lines, whole.
 void expectCompleteLinesOnly(const RunOutputs& part, const RunOutputs& complete);
