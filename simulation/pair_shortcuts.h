@@ -34,40 +34,14 @@
 #include <cstdint>
 #include <limits>
 
+#include "simulation/error_free.h"
 #include "simulation/forces.h"
 
 namespace pair_shortcuts {
 
-struct DoubleDouble {
-    double hi;
-    double lo;
-};
-
-// hi + lo == a * b exactly (1). Without a hardware FMA, std::fma is a slow library call.
-template <bool kFma>
-inline DoubleDouble exactProduct(double a, double b) {
-    const double p = a * b;
-    if constexpr (kFma) {
-        return {p, std::fma(a, b, -p)};
-    } else {
-        constexpr double kSplitter = 0x1p27 + 1.0;
-        const double ca = kSplitter * a;
-        const double aHi = ca - (ca - a);
-        const double aLo = a - aHi;
-        const double cb = kSplitter * b;
-        const double bHi = cb - (cb - b);
-        const double bLo = b - bHi;
-        return {p, ((aHi * bHi - p) + aHi * bLo + aLo * bHi) + aLo * bLo};
-    }
-}
-
-// hi + lo == a + b exactly, hi = RN53(a + b) (1).
-inline DoubleDouble exactSum(double a, double b) {
-    const double s = a + b;
-    const double bPart = s - a;
-    const double aPart = s - bPart;
-    return {s, (a - aPart) + (b - bPart)};
-}
+using error_free::DoubleDouble;
+using error_free::exactProduct;
+using error_free::exactSum;
 
 // ulp(c) for a normal c, 0 for zero and subnormals, infinity for infinities and NaN.
 inline double ulpOf(double c) {

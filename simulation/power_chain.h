@@ -36,6 +36,8 @@
 #include <limits>
 #include <span>
 
+#include "simulation/error_free.h"
+
 namespace argon::power_chain {
 
 #ifdef __FP_FAST_FMA
@@ -47,29 +49,8 @@ inline constexpr bool kCompiledForFma = false;
 inline constexpr double kSmallestS = 0x1p-3;
 inline constexpr double kLargestS = 0x1p2;
 
-struct DoubleDouble {
-    double hi;
-    double lo;
-};
-
-// hi + lo == a * b exactly.  Without a hardware FMA, std::fma is a slow library call, so the
-// product is then formed from Veltkamp halves (exact for |a|, |b| far from overflow/underflow).
-template <bool kFma>
-inline DoubleDouble exactProduct(double a, double b) {
-    const double p = a * b;
-    if constexpr (kFma) {
-        return {p, std::fma(a, b, -p)};
-    } else {
-        constexpr double kSplitter = 0x1p27 + 1.0;
-        const double ca = kSplitter * a;
-        const double aHi = ca - (ca - a);
-        const double aLo = a - aHi;
-        const double cb = kSplitter * b;
-        const double bHi = cb - (cb - b);
-        const double bLo = b - bHi;
-        return {p, ((aHi * bHi - p) + aHi * bLo + aLo * bHi) + aLo * bLo};
-    }
-}
+using error_free::DoubleDouble;
+using error_free::exactProduct;
 
 template <bool kFma>
 inline DoubleDouble times(DoubleDouble x, double c) {
