@@ -68,7 +68,7 @@ TEST(FailedWrites, ConsolePipeWhoseReaderHasGoneDoesNotCutTheFilesShort) {
 class Interrupted : public ::testing::TestWithParam<int> {};
 
 TEST_P(Interrupted, FilesHoldOnlyCompleteLines) {
-    for (int delayMs : {0, 2, 20, 60, 120, 200}) {
+    for (int delayMs : {0, 2, 10, 30, 60, 100}) {
         const fs::path dir = makeScratchDirectory();
         const pid_t pid = startProgram(chosenProgram(), dir);
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));

@@ -1,24 +1,19 @@
 // The built argon-md and argon-md-report run in a temporary directory.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <tuple>
+
+#include "support/program_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 long lineCount(const std::string& text) {
     return std::count(text.begin(), text.end(), '\n');
@@ -26,19 +21,15 @@ long lineCount(const std::string& text) {
 
 class ReportProgram : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "argon-md-report-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        fs::create_directory(run = (root = pattern) / "run");
-    }
+    void SetUp() override { fs::create_directory(run = (root = makeScratchDirectory()) / "run"); }
     void TearDown() override { fs::remove_all(root); }
 
     // Runs `command` in the run directory; its exit status.
     int execute(const std::string& command) {
         const int status =
             std::system(("cd '" + run.string() + "' && " + command + " >../out 2>../err").c_str());
-        out = contents(root / "out");
-        err = contents(root / "err");
+        out = readFile(root / "out");
+        err = readFile(root / "err");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
@@ -48,7 +39,7 @@ class ReportProgram : public ::testing::Test {
 
     // D in Å²/ps as diffusion.txt states it; NaN when it states none.
     double reportedD() const {
-        const std::string text = contents(run / "diffusion.txt"), label = "D = slope / 6 = ";
+        const std::string text = readFile(run / "diffusion.txt"), label = "D = slope / 6 = ";
         const auto at = text.find(label);
         return at == std::string::npos ? NAN : std::stod(text.substr(at + label.size()));
     }
@@ -71,16 +62,16 @@ class ReportProgram : public ::testing::Test {
 TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     ASSERT_EQ(execute(ARGON_MD_PROGRAM), 0) << err;
     ASSERT_EQ(execute(ARGON_MD_REPORT_PROGRAM), 0) << err;
-    EXPECT_EQ(lineCount(contents(run / "trajectory.xyz")), 1000 * 52);
+    EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 1000 * 52);
     // A dilute gas at 700 K: kinetic theory puts D near 2e-7 m²/s.
     EXPECT_TRUE(reportedD() > 10.0 && reportedD() < 40.0) << reportedD();
-    EXPECT_TRUE(contents(run / "msd.png").starts_with("\x89PNG\r\n"));
+    EXPECT_TRUE(readFile(run / "msd.png").starts_with("\x89PNG\r\n"));
 
     // Cut where a stop while writing frame 601 leaves the files: at line ends, with one sample
     // more than complete frames. And without gnuplot.
     for (auto [name, lines] :
          {std::pair{"position.dat", 3 + 600 * 50 + 17}, {"energy.dat", 601}, {"msd.dat", 601}}) {
-        const std::string text = contents(run / name);
+        const std::string text = readFile(run / name);
         std::size_t end = 0;
         for (int line = 0; line < lines; ++line) end = text.find('\n', end) + 1;
         write(name, text.substr(0, end));
@@ -92,7 +83,7 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
               std::string::npos)
         << out;
     EXPECT_NE(err.find("apt-get install gnuplot-nox"), std::string::npos) << err;
-    EXPECT_EQ(lineCount(contents(run / "trajectory.xyz")), 600 * 52);
+    EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 600 * 52);
     EXPECT_TRUE(reportedD() > 10.0 && reportedD() < 40.0) << reportedD();
 }
 
