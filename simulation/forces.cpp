@@ -14,6 +14,7 @@
 
 #include "simulation/pair_shortcuts.h"
 #include "simulation/powers.h"
+#include "simulation/unsettled.h"
 
 using pair_shortcuts::DoubleDouble;
 
@@ -99,38 +100,6 @@ const PairParameters& parametersOf(const PairTable& table, const ParticleState& 
         return table[0][0];  // every pair is one of the one species
     }
     return table[state.species[kPairs.j[p]]][state.species[kPairs.k[p]]];
-}
-
-// Whether any of values[0 .. count) is NaN, in one vector loop. (Flags as wide as a double let
-// the compiler keep them in the lanes of the comparison.)
-bool anyNaN(const double* values, int count) {
-    std::int64_t any = 0;
-    for (int i = 0; i < count; ++i) {
-        any |= std::isnan(values[i]) ? 1 : 0;
-    }
-    return any != 0;
-}
-
-// Replaces every NaN among values[0 .. count) by formula(i), the value a shortcut left to the
-// formula. NaN is rare: the values are tested in vector loops, all of them first, then in blocks,
-// and only a block with NaN is gone through one by one.
-template <typename Formula>
-void replaceNaNs(double* values, int count, Formula formula) {
-    constexpr int kBlock = 64;
-    if (!anyNaN(values, count)) {
-        return;
-    }
-    for (int start = 0; start < count; start += kBlock) {
-        const int end = std::min(count, start + kBlock);
-        if (!anyNaN(values + start, end - start)) {
-            continue;
-        }
-        for (int i = start; i < end; ++i) {
-            if (std::isnan(values[i])) {
-                values[i] = formula(i);
-            }
-        }
-    }
 }
 
 // values[i] = shortcut(i) for every i in [0, count), and formula(i) where the shortcut cannot
@@ -242,13 +211,13 @@ void formSeparations(StepPairs& pairs, const ParticleState& state, const Cell& c
     if (nearHalfAnEdge == 0) {
         return;
     }
-    replaceNaNs(pairs.dx, kPairCount, [&](int p) {
+    replaceNaNs(std::span(pairs.dx, kPairCount), [&](std::size_t p) {
         return minimumImage(storedDifference(x[kPairs.k[p]], x[kPairs.j[p]]), cell.Lx);
     });
-    replaceNaNs(pairs.dy, kPairCount, [&](int p) {
+    replaceNaNs(std::span(pairs.dy, kPairCount), [&](std::size_t p) {
         return minimumImage(storedDifference(y[kPairs.k[p]], y[kPairs.j[p]]), cell.Ly);
     });
-    replaceNaNs(pairs.dz, kPairCount, [&](int p) {
+    replaceNaNs(std::span(pairs.dz, kPairCount), [&](std::size_t p) {
         return minimumImage(storedDifference(z[kPairs.k[p]], z[kPairs.j[p]]), cell.Lz);
     });
 }

@@ -24,6 +24,7 @@
 
 #include "simulation/power_chain.h"
 #include "simulation/powers.h"
+#include "simulation/unsettled.h"
 
 namespace argon {
 
@@ -38,10 +39,14 @@ constexpr bool kChainReproducesPow = false;
 
 constexpr double kPowMarginUlps = 1.0 / 64.0;
 
+// Every power from pow where the chain does not stand in for it, else those it refused (NaN).
 void fillFromPow(std::span<const double> s, std::span<double> power, double n) {
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (!kChainReproducesPow || std::isnan(power[i])) {
-            power[i] = std::pow(s[i], n);
+    const auto pow = [&](std::size_t i) { return std::pow(s[i], n); };
+    if constexpr (kChainReproducesPow) {
+        replaceNaNs(power, pow);
+    } else {
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            power[i] = pow(i);
         }
     }
 }

@@ -48,6 +48,7 @@
 #include "simulation/big_integer.h"
 #include "simulation/power_chain.h"
 #include "simulation/powers.h"
+#include "simulation/unsettled.h"
 
 namespace argon {
 
@@ -184,18 +185,9 @@ double powerOneThird(double x) {
 
 namespace {
 
-// Replaces each NaN the chain left in `power` by the exact s^n. NaN is rare, so one vector loop
-// first finds whether there is any.
+// Replaces each power the chain refused (NaN) by the exact s^n.
 void settleTheRest(std::span<const double> s, std::span<double> power, int n) {
-    std::int64_t any = 0;  // as wide as a double, so that the flags stay in the comparison's lanes
-    for (const double p : power) {
-        any |= std::isnan(p) ? 1 : 0;
-    }
-    for (std::size_t i = 0; any != 0 && i < s.size(); ++i) {
-        if (std::isnan(power[i])) {
-            power[i] = rounded::exactPower(s[i], n);
-        }
-    }
+    replaceNaNs(power, [&](std::size_t i) { return rounded::exactPower(s[i], n); });
 }
 
 }  // namespace
