@@ -1,12 +1,13 @@
-// Pair forces and potential energy: analytic two-atom cases, the derivative against the energy,
-// Newton's third law, the cutoff and the periodic images.
+// Pair forces and potential energy from the plain pair loop: analytic two-atom cases, the
+// derivative against the energy, Newton's third law, the cutoff and the periodic images.
 #include "simulation/forces.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <random>
+
+#include "simulation/pair_formulas.h"
 
 namespace {
 
@@ -108,31 +109,6 @@ TEST(PairForces, AreEqualAndOppositeAndTouchNoOtherAtom) {
     }
     for (const double total : sum) {
         EXPECT_NEAR(total, 0.0, 1e-13 * largest);
-    }
-}
-
-TEST(PairForces, AreTheSameBitsFromEitherBuildOfTheLoopsWithOrWithoutTheEnergy) {
-    const Grid grid(3.0, 9.0);
-    const RunParameters params{};
-    const SpeciesTable table = makeSpeciesTable(params);
-    const Cell cell{grid.edge, grid.edge, grid.edge};
-    std::mt19937_64 random(5);
-    std::uniform_real_distribution<double> position(0.0, grid.edge);
-    for (int run = 0; run < 200; ++run) {
-        ParticleState best = grid.state;
-        for (int i = 0; i < kAtomCount; ++i) {
-            best.x[i] = position(random);
-            best.y[i] = run % 4 == 0 ? 0.5 * grid.edge * (i % 2) : position(random);  // L/2 apart
-            best.z[i] = run % 8 == 1 ? std::ldexp(position(random), -40) : position(random);
-        }
-        ParticleState portable = best, forcesOnly = best;
-        const double energy = computeForces(best, table, cell, params);
-        EXPECT_EQ(energy, computeForces(portable, table, cell, params, PotentialEnergy::summed,
-                                        VectorUnits::portable));
-        computeForces(forcesOnly, table, cell, params, PotentialEnergy::notNeeded);
-        for (const ParticleState* other : {&portable, &forcesOnly}) {
-            EXPECT_TRUE(best.fx == other->fx && best.fy == other->fy && best.fz == other->fz);
-        }
     }
 }
 

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
 
 namespace {
 
@@ -96,6 +100,30 @@ TEST_F(Atoms, DriftRemovalTakesOneFiftiethOfTheMomentum) {
         removeDrift(state);
     }
     EXPECT_NEAR(momentumX() / before, std::pow(0.98, 50), 1e-13);
+}
+
+// The wrapping skips the formula well inside the cell; it must leave what the formula leaves.
+TEST(Wrapping, MatchesTheFormulaInsideTheCellAndAtItsFaces) {
+    const double edge = 25.148782;
+    std::mt19937_64 random(17);
+    std::uniform_real_distribution<double> coordinate(-0.01 * edge, 1.01 * edge);
+    for (int run = 0; run < 4000; ++run) {
+        ParticleState state{};  // at rest and without forces: the step only wraps
+        state.mass.fill(39.948);
+        for (int i = 0; i < kAtomCount; ++i) {  // random, or by the shortcut's bounds and faces
+            const double f = std::array{0.0, 0x1p-20, 0.5, 1.0 - 0x1p-20, 1.0}[run % 5];
+            state.x[i] = run < 100 ? f * edge + (i - 25) * 0x1p-52 * edge : coordinate(random);
+        }
+        const ParticleState before = state;
+        advanceParticles(state, Cell{edge, edge, edge}, RunParameters{});
+        for (int i = 0; i < kAtomCount; ++i) {
+            const double x = before.x[i];
+            const double plain =
+                stored(x - Wide(roundHalfAway(stored(Wide(x) / edge - 0.5))) * edge);
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(state.x[i]), std::bit_cast<std::uint64_t>(plain))
+                << x;
+        }
+    }
 }
 
 }  // namespace

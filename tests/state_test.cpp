@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 
-#include "simulation/rounded_powers.h"
 #include "simulation/run_state.h"
 
 namespace {
@@ -30,12 +28,6 @@ TEST(Cell, EdgeHoldsTheIdealGasVolumeAtTargetTemperatureAndPressure) {
     const double volume = std::pow(edge * 1e-10, 3.0);
     EXPECT_NEAR(volume / 1.5905630e-26, 1.0, 1e-7);
     EXPECT_NEAR(volume, 50 * 8.314 * 700.0 / (6.02e23 * 30390000.0), 1e-36);
-    // The cube root of this arithmetic's volume is far enough from a rounding midpoint to be
-    // rounded with certainty.
-    const double distance = argon::rounded::oneThirdMidpointDistance(cellVolume(params));
-    EXPECT_GT(distance, argon::rounded::kOneThirdMarginUlps);
-    std::printf("V = %a m^3: its cube root lies %.4f ULP from a rounding midpoint\n",
-                cellVolume(params), distance);
 }
 
 }  // namespace
