@@ -63,11 +63,16 @@ inline double ulpOf(double c) {
 // Why: the test passes only with |t| + slack below ulp(c), so the roundings of t +- slack move
 // them by less than 2^-104 |c|, and X - c lies strictly between them, inside the half gaps to
 // c's neighbours, which the two sums test whether or not c is a power of two. c must lie in
-// [2^-800, DBL_MAX], where the roundings are relative and the error-free products above exact.
+// [2^-800, DBL_MAX] (see inExactRange), where the roundings are relative.
 inline bool roundsTo(double c, double t, double slack) {
+    return (c + (t + slack) == c) & (c + (t - slack) == c);
+}
+
+// Whether |c| lies in [2^-800, DBL_MAX], where roundsTo holds and the exact products of values
+// near c stay exact.
+inline bool inExactRange(double c) {
     const double magnitude = std::abs(c);
-    return (magnitude >= 0x1p-800) & (magnitude <= std::numeric_limits<double>::max()) &
-           (c + (t + slack) == c) & (c + (t - slack) == c);
+    return (magnitude >= 0x1p-800) & (magnitude <= std::numeric_limits<double>::max());
 }
 
 }  // namespace error_free

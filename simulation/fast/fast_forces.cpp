@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <span>
 
 #include "simulation/exact/processor.h"
+#if ARGON_MD_AVX2_FMA_CLONES
+#include <immintrin.h>
+#endif
 #include "simulation/exact/unsettled.h"
 #include "simulation/fast/pair_shortcuts.h"
 #include "simulation/pair_formulas.h"
@@ -58,6 +63,7 @@ struct PairFactors {
     PairParameters formula;
     double forceHi, forceLo;  // J/Å
     double energyScale;       // J, 4 ε, a double in both arithmetics
+    double inverseSigma;      // 1/Å, 1 / σ rounded once, for the ratio's shortcut
 };
 
 using PairTable = PairFactors[kSpeciesCount][kSpeciesCount];
@@ -73,7 +79,7 @@ const PairFactors& factorsOf(const PairTable& table, const ParticleState& state,
 // in one vector loop over them.
 struct PairGeometry {
     double dx[kPaddedPairCount], dy[kPaddedPairCount], dz[kPaddedPairCount];  // Å, j to k
-    double sigma[kPaddedPairCount];                                           // Å
+    double sigma[kPaddedPairCount], inverseSigma[kPaddedPairCount];           // Å, 1/Å
     double r2[kPaddedPairCount], r[kPaddedPairCount];                         // Å², Å
     double s[kPaddedPairCount];                                               // σ / r
 };
@@ -98,10 +104,11 @@ struct InsidePairs {
 };
 
 // The separations of every pair along one axis, minimumImage(separation(x_k, x_j), L), row by
-// row, so that atom j's coordinate stays put while those of the atoms k run. A row is formed in
-// whole vectors of kLanes pairs: the last one runs on into the next row, which is formed
-// afterwards and overwrites it, or, after the last row, into the spare slots.
-void formSeparations(double* along, const std::array<double, kAtomCount>& x, double edge) {
+// row, so that atom j's coordinate stays put while those of the atoms k run, or NaN where the
+// shortcut leaves them to the formulas. A row is formed in whole vectors of kLanes pairs: the
+// last one runs on into the next row, which is formed afterwards and overwrites it, or, after
+// the last row, into the spare slots.
+void formSeparationsOrNaN(double* along, const std::array<double, kAtomCount>& x, double edge) {
     double position[kPaddedAtomCount];  // spare slots repeat the last atom
     for (int k = 0; k < kPaddedAtomCount; ++k) {
         position[k] = pair_shortcuts::coordinateOrNaN(x[std::min(k, kAtomCount - 1)], edge);
@@ -114,9 +121,28 @@ void formSeparations(double* along, const std::array<double, kAtomCount>& x, dou
             }
         }
     }
-    replaceNaNs(std::span(along, kPairCount), [&](std::size_t p) {
-        return minimumImage(separation(x[kPairs.k[p]], x[kPairs.j[p]]), edge);
-    });
+}
+
+// The separations dx, dy, dz of every pair. One test of their sums finds whether any is left.
+void formSeparations(PairGeometry& g, const ParticleState& state, const Cell& cell) {
+    formSeparationsOrNaN(g.dx, state.x, cell.Lx);
+    formSeparationsOrNaN(g.dy, state.y, cell.Ly);
+    formSeparationsOrNaN(g.dz, state.z, cell.Lz);
+    std::int64_t unsettled = 0;
+    for (int p = 0; p < kPairCount; ++p) {
+        unsettled |= std::isnan(g.dx[p] + g.dy[p] + g.dz[p]) ? 1 : 0;
+    }
+    if (unsettled == 0) {
+        return;
+    }
+    const auto settle = [](double* along, const std::array<double, kAtomCount>& x, double edge) {
+        replaceNaNs(std::span(along, kPairCount), [&](std::size_t p) {
+            return minimumImage(separation(x[kPairs.k[p]], x[kPairs.j[p]]), edge);
+        });
+    };
+    settle(g.dx, state.x, cell.Lx);
+    settle(g.dy, state.y, cell.Ly);
+    settle(g.dz, state.z, cell.Lz);
 }
 
 // r² and r, then s = σ / r, of the first `count` pairs of a list. The square root waits for
@@ -133,14 +159,58 @@ void formDistancesAndRatios(PairGeometry& g, int count) {
         g.r[p] = std::sqrt(g.r2[p]);  // distance(dx, dy, dz)
     }
     for (int p = 0; p < count; ++p) {
-        g.s[p] = pair_shortcuts::ratioOrNaN<kFma>(g.sigma[p], g.r[p]);
+        g.s[p] = pair_shortcuts::ratioOrNaN<kFma>(g.sigma[p], g.inverseSigma[p], g.r[p]);
     }
     replaceNaNs(std::span(g.s, n), [&](std::size_t p) { return ratio(g.sigma[p], g.r[p]); });
 }
 
+#if ARGON_MD_AVX2_FMA_CLONES
+// listBelow with AVX2: four comparisons give a mask, and a table of the sixteen masks packs the
+// lanes below the bound to the front of the list. Saves about 4% of the whole run's CPU time
+// against the plain loop below, which the compiler does not pack.
+[[gnu::target("avx2")]] int listBelowAvx2(const double* values, int count, double bound,
+                                          int* list) {
+    struct Packing {
+        alignas(16) int lanes[16][4];
+        int count[16];
+    };
+    static constexpr Packing kPacking = [] {
+        Packing packing{};
+        for (int mask = 0; mask < 16; ++mask) {
+            for (int lane = 0; lane < 4; ++lane) {
+                if ((mask >> lane) & 1) {
+                    packing.lanes[mask][packing.count[mask]++] = lane;
+                }
+            }
+        }
+        return packing;
+    }();
+    const __m256d limit = _mm256_set1_pd(bound);
+    int listed = 0;
+    for (int i = 0; i < count; i += 4) {
+        const int mask =
+            _mm256_movemask_pd(_mm256_cmp_pd(_mm256_loadu_pd(values + i), limit, _CMP_LT_OQ));
+        const __m128i lanes =
+            _mm_load_si128(reinterpret_cast<const __m128i*>(kPacking.lanes[mask]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(list + listed),
+                         _mm_add_epi32(lanes, _mm_set1_epi32(i)));
+        listed += kPacking.count[mask];
+    }
+    return listed;
+}
+#endif
+
 // The indices i < count (in order) with values[i] < bound, written to list; returns how many.
-// Without branches: each index is written and counted if below.
+// Without branches: each index is written and counted if below (with AVX2, four at a time). The
+// values must be readable, and not below the bound, up to a multiple of four, and the list must
+// have room for three more.
+template <bool kAvx2>
 int listBelow(const double* values, int count, double bound, int* list) {
+#if ARGON_MD_AVX2_FMA_CLONES
+    if constexpr (kAvx2) {
+        return listBelowAvx2(values, count, bound, list);
+    }
+#endif
     int listed = 0;
     for (int i = 0; i < count; ++i) {
         list[listed] = i;
@@ -156,15 +226,16 @@ int listBelow(const double* values, int count, double bound, int* list) {
 // has r at most rcut's predecessor, and as the square root is correctly rounded its stored
 // square lies below rcut²; its plain square then lies below rcut² (1 + 2^-40): every pair
 // inside is among these candidates, and their r settles the rest.
-template <bool kFma>
+template <bool kFma, bool kAvx2>
 void listInsidePairs(const PairGeometry& all, const ParticleState& state, const PairTable& table,
                      double cutoff, InsidePairs& inside) {
-    double plainSquare[kPairCount];  // Å²
+    double plainSquare[kPaddedPairCount];  // Å²
     for (int p = 0; p < kPairCount; ++p) {
         plainSquare[p] = all.dx[p] * all.dx[p] + all.dy[p] * all.dy[p] + all.dz[p] * all.dz[p];
     }
+    std::fill(plainSquare + kPairCount, plainSquare + kPaddedPairCount, kInfinity);
     const int candidates =
-        listBelow(plainSquare, kPairCount, cutoff * cutoff * (1.0 + 0x1p-40), inside.pair);
+        listBelow<kAvx2>(plainSquare, kPairCount, cutoff * cutoff * (1.0 + 0x1p-40), inside.pair);
     PairGeometry& g = inside.geometry;
     for (int m = 0; m < candidates; ++m) {
         const int p = inside.pair[m];
@@ -172,6 +243,7 @@ void listInsidePairs(const PairGeometry& all, const ParticleState& state, const 
         g.dy[m] = all.dy[p];
         g.dz[m] = all.dz[p];
         g.sigma[m] = factorsOf(table, state, p).formula.sigma;
+        g.inverseSigma[m] = factorsOf(table, state, p).inverseSigma;
     }
     formDistancesAndRatios<kFma>(g, candidates);
     int in = 0;
@@ -239,6 +311,7 @@ void formPairEnergies(AllPairs& pairs, const ParticleState& state, const PairTab
     PairGeometry& g = pairs.geometry;
     for (int p = 0; p < kPairCount; ++p) {
         g.sigma[p] = factorsOf(table, state, p).formula.sigma;
+        g.inverseSigma[p] = factorsOf(table, state, p).inverseSigma;
     }
     formDistancesAndRatios<kFma>(g, kPairCount);
     argon::powers6And12(std::span<const double>(g.s, kPairCount), std::span(pairs.s6),
@@ -291,17 +364,16 @@ double sumPairEnergies(const AllPairs& pairs, const ParticleState& state, const 
     return running[kPairCount];
 }
 
-// The whole evaluation, with the exact products taken from FMA or from Veltkamp's split; the
-// potential energy, and what only it needs (every pair's r, s, s^6 and s^12), where asked for.
-template <bool kFma>
+// The whole evaluation, with the exact products taken from FMA or from Veltkamp's split and the
+// pairs inside listed with AVX2 or in plain code; the potential energy, and what only it needs
+// (every pair's r, s, s^6 and s^12), where asked for.
+template <bool kFma, bool kAvx2>
 double evaluate(ParticleState& state, const Cell& cell, const RunParameters& params,
                 const PairTable& table, PotentialEnergy energy) {
     AllPairs pairs;
     InsidePairs inside;
-    formSeparations(pairs.geometry.dx, state.x, cell.Lx);
-    formSeparations(pairs.geometry.dy, state.y, cell.Ly);
-    formSeparations(pairs.geometry.dz, state.z, cell.Lz);
-    listInsidePairs<kFma>(pairs.geometry, state, table, params.cutoff, inside);
+    formSeparations(pairs.geometry, state, cell);
+    listInsidePairs<kFma, kAvx2>(pairs.geometry, state, table, params.cutoff, inside);
     formPairForces<kFma>(inside, state, table);
     addPairForces(state, inside);
     if (energy == PotentialEnergy::notNeeded) {
@@ -321,14 +393,14 @@ double evaluate(ParticleState& state, const Cell& cell, const RunParameters& par
                                                                   const RunParameters& params,
                                                                   const PairTable& table,
                                                                   PotentialEnergy energy) {
-    return evaluate<true>(state, cell, params, table, energy);
+    return evaluate<true, true>(state, cell, params, table, energy);
 }
 #endif
 
 [[gnu::flatten]] double evaluatePortable(ParticleState& state, const Cell& cell,
                                          const RunParameters& params, const PairTable& table,
                                          PotentialEnergy energy) {
-    return evaluate<kTargetHasFma>(state, cell, params, table, energy);
+    return evaluate<kTargetHasFma, false>(state, cell, params, table, energy);
 }
 
 }  // namespace
@@ -344,6 +416,7 @@ double computeForces(ParticleState& state, const SpeciesTable& species, const Ce
             pair.forceHi = stored(pair.formula.forceScale);
             pair.forceLo = stored(pair.formula.forceScale - pair.forceHi);
             pair.energyScale = stored(pair.formula.energyScale);
+            pair.inverseSigma = 1.0 / pair.formula.sigma;
         }
     }
     state.fx.fill(0.0);

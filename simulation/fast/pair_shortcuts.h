@@ -15,7 +15,6 @@
 // The exact products (error_free.h) are exact when nothing falls below 2^-969; every length,
 // ratio, force (near 2^-66 J/Å) and energy (near 2^-70 J) of a run lies far inside.
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -28,6 +27,7 @@ using error_free::DoubleDouble;
 using error_free::exactProduct;
 using error_free::exactSum;
 using error_free::fastExactSum;
+using error_free::inExactRange;
 using error_free::roundsTo;
 using error_free::ulpOf;
 
@@ -81,19 +81,20 @@ inline double squaredDistanceOrNaN(double dx, double dy, double dz) {
         const DoubleDouble b = exactSum(a.hi, z2.hi);
         const double low = (x2.lo + y2.lo) + (z2.lo + a.lo) + b.lo;
         const DoubleDouble c = fastExactSum(b.hi, low);  // |low| < b.hi
-        return roundsTo(c.hi, c.lo, 0x1p-62 * c.hi) ? c.hi : kNaN;
+        return inExactRange(c.hi) & roundsTo(c.hi, c.lo, 0x1p-62 * c.hi) ? c.hi : kNaN;
     }
 }
 
-// ratio(σ, r), or NaN (σ and r positive, Å).
+// ratio(σ, r), or NaN (σ and r positive, Å; inverseSigma = RN53(1 / σ)).
 // Extended: X = RN64(x) for the exact quotient x; c = RN53(x) and rem = σ - c r exactly (the
 // remainder of a correctly rounded quotient is a double: one FMA rounds it to itself, and
 // without FMA the exact product c r = hi + lo gives it, hi cancelling σ by Sterbenz's lemma).
-// x - c = rem / r, so t = RN53(rem / r) is within u ulp(c) of x - c, and X within
-// 2^-64 x < 2^-11 ulp(c) of x: a slack of 2^-10 ulp(c) serves. Quotients and ratios in
-// [2^-8, 2^8] keep every product normal.
+// x - c = rem / r = (rem c / σ)(x / c), so t = RN53(RN53(rem c) inverseSigma), off by three
+// roundings and x / c - 1 (each below 2^-52), is within 2^-50 |x - c| <= 2^-51 ulp(c) of x - c;
+// X lies within 2^-64 x < 2^-11 ulp(c) of x, and a slack of 2^-10 ulp(c) serves. Quotients and
+// ratios in [2^-8, 2^8] keep every product normal.
 template <bool kFma>
-inline double ratioOrNaN(double sigma, double r) {
+inline double ratioOrNaN(double sigma, double inverseSigma, double r) {
     if constexpr (!kExtendedArithmetic) {
         return ratio(sigma, r);
     } else {
@@ -106,7 +107,7 @@ inline double ratioOrNaN(double sigma, double r) {
             rem = (sigma - cr.hi) - cr.lo;
         }
         const bool inRange = (c >= 0x1p-8) & (c <= 0x1p8) & (r >= 0x1p-8) & (r <= 0x1p8);
-        return inRange & roundsTo(c, rem / r, 0x1p-10 * ulpOf(c)) ? c : kNaN;
+        return inRange & roundsTo(c, rem * c * inverseSigma, 0x1p-10 * ulpOf(c)) ? c : kNaN;
     }
 }
 
@@ -134,7 +135,7 @@ inline double pairDerivativeOrNaN(double s13, double s7, double forceHi, double 
         const DoubleDouble product = exactProduct<kFma>(sum.hi, forceHi);
         const double low = product.lo + sum.hi * forceLo + sum.lo * forceHi;
         const DoubleDouble c = fastExactSum(product.hi, low);
-        return roundsTo(c.hi, c.lo, 0x1p-62 * std::abs(c.hi)) ? c.hi : kNaN;
+        return inExactRange(c.hi) & roundsTo(c.hi, c.lo, 0x1p-62 * std::abs(c.hi)) ? c.hi : kNaN;
     }
 }
 
@@ -180,7 +181,7 @@ inline bool sumSettles(double a, DoubleDouble term) {
     } else {
         const DoubleDouble sum = exactSum(a, term.hi);
         const double slack = 0x1p-62 * std::abs(term.hi) + 0x1p-63 * std::abs(sum.hi);
-        return roundsTo(sum.hi, sum.lo + term.lo, slack);
+        return inExactRange(sum.hi) & roundsTo(sum.hi, sum.lo + term.lo, slack);
     }
 }
 

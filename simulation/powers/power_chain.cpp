@@ -30,7 +30,8 @@ DoubleDouble squared(DoubleDouble x) {
     return {p.hi, p.lo + (x.hi + x.hi) * x.lo};
 }
 
-// RN(x.hi + x.lo) where step 3 shows it to be the rounding; NaN elsewhere.
+// RN(x.hi + x.lo) where step 3 shows it to be the rounding; NaN elsewhere. Every power of s in
+// the domain lies in [2^-39, 2^26], where roundsTo holds.
 double roundedOrNaN(DoubleDouble x, bool inDomain, double marginUlps) {
     const DoubleDouble rt = error_free::fastExactSum(x.hi, x.lo);
     return inDomain & error_free::roundsTo(rt.hi, rt.lo, marginUlps * error_free::ulpOf(rt.hi))
