@@ -55,18 +55,27 @@ TEST(MinimumImage, SeparationsGoToTheNearestImageWithHalvesAwayFromZero) {
     }
 }
 
-// Fifty atoms on a 4 x 4 x 4 grid (nearest neighbours 6.29 Å, next 8.89 Å, then 10.9 Å), so no
-// pair sits near 9 Å or 3 Å but the pair (0, 1) that a test places at a separation dx along x.
+// The atoms on a cubic grid of `kSide` sites a side filling the run's cell (for 50 atoms 4,
+// nearest neighbours 6.29 Å, next 8.89 Å, then 10.9 Å), so no pair sits exactly at 9 Å or 3 Å
+// but the pair (0, 1) that a test places at a separation dx along x, between the sites.
+constexpr int kSide = [] {
+    int side = 1;
+    while (side * side * side < kAtomCount) {
+        ++side;
+    }
+    return side;
+}();
+
 struct Grid {
-    double edge = 25.1488;
+    double edge = cellEdge(RunParameters{});  // Å, the run's
     ParticleState state{};
     double energy = 0.0;  // J
 
     Grid(double dx, double cutoff) {
         for (int i = 0; i < kAtomCount; ++i) {
-            state.x[i] = (i % 4 + 0.5) * edge / 4;
-            state.y[i] = (i / 4 % 4 + 0.5) * edge / 4;
-            state.z[i] = (i / 16 + 0.5) * edge / 4;
+            state.x[i] = (i % kSide + 0.5) * edge / kSide;
+            state.y[i] = (i / kSide % kSide + 0.5) * edge / kSide;
+            state.z[i] = (i / (kSide * kSide) + 0.5) * edge / kSide;
             state.mass[i] = 39.948;
         }
         state.x[0] = 2.0;

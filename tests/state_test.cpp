@@ -23,11 +23,12 @@ TEST(RoundHalfAway, RoundsHalvesAwayFromZeroAsFloorOfTheRoundedSum) {
 TEST(Cell, EdgeHoldsTheIdealGasVolumeAtTargetTemperatureAndPressure) {
     const RunParameters params{};
     const double edge = cellEdge(params);
-    EXPECT_NEAR(edge, 25.148782, 5e-7);
-    // V = N R T0 / (NA P): R, not NA kB, sets the volume.
     const double volume = std::pow(edge * 1e-10, 3.0);
-    EXPECT_NEAR(volume / 1.5905630e-26, 1.0, 1e-7);
-    EXPECT_NEAR(volume, 50 * 8.314 * 700.0 / (6.02e23 * 30390000.0), 1e-36);
+    EXPECT_NEAR(edge, 25.148782, 5e-7) << "the fixed run's cell edge, Å";
+    EXPECT_NEAR(volume / 1.5905630e-26, 1.0, 1e-7) << "the fixed run's cell volume";
+    // V = N R T0 / (NA P): R, not NA kB, sets the volume.
+    EXPECT_NEAR(volume / (kAtomCount * 8.314 * params.targetTemperature / (6.02e23 * 30390000.0)),
+                1.0, 1e-7);
 }
 
 }  // namespace
