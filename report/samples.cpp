@@ -18,21 +18,18 @@ void writeTrajectoryHeader(LineSink& trajectory, const Cell& cell, const RunPara
 void writeSample(const SampleFigures& sample, const ParticleState& state,
                  const RunParameters& params, LineSink& console, LineSink& trajectory,
                  LineSink& energies, LineSink& displacement) {
-    const double kinetic = sample.kinetic;
-    const double potential = sample.potential;
-    const double temperature = sample.temperature;
-    const double total = stored(Wide(kinetic) + potential);     // J/mol per atom
-    const double time = stored(Wide(sample.step) * params.dt);  // fs
+    const double total = stored(Wide(sample.kinetic) + sample.potential);  // J/mol per atom
+    const double time = stored(Wide(sample.step) * params.dt);             // fs
 
-    console << sample.step << "step, KE:" << kinetic << ", PE: " << potential
-            << ", Tem:" << temperature << " K+P = " << total;
+    console << sample.step << "step, KE:" << sample.kinetic << ", PE: " << sample.potential
+            << ", Tem:" << sample.temperature << " K+P = " << total;
     console.endLine();
 
     // A stop waits for the sample's data lines, each still handed to the system as it ends; not
     // for the console, whose reader may hold it up for as long as it likes.
     const HeldInterrupts untilWritten;
-    energies << time << ", " << total << ", " << kinetic << ", " << potential << ", "
-             << temperature;
+    energies << time << ", " << total << ", " << sample.kinetic << ", " << sample.potential << ", "
+             << sample.temperature;
     energies.endLine();
 
     for (int i = 0; i < kAtomCount; ++i) {
