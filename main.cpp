@@ -1,4 +1,4 @@
-// argon-md: one fixed molecular-dynamics run of 50 argon atoms at 700 K, reported on the
+// argon-md: one fixed molecular-dynamics run of argon atoms at 700 K, reported on the
 // console (Shift-JIS) and in "position.dat", "energy.dat" and "msd.dat".
 #include <cerrno>
 #include <csignal>
@@ -8,8 +8,8 @@
 #include "report/messages.h"
 #include "report/samples.h"
 #include "report/standard_streams.h"
-#include "simulation/forces.h"
 #include "simulation/integration.h"
+#include "simulation/kernel.h"
 #include "simulation/placement.h"
 #include "simulation/run_state.h"
 #include "simulation/x87_precision.h"
@@ -49,9 +49,7 @@ int main() {
         // The energies and the temperature are reported, and the temperature controlled, on
         // sampled steps only; the other steps need neither energy, and nothing else uses them.
         const bool sampled = step % kSampleInterval == 0;
-        double potential =
-            computeForces(state, species, cell, params,
-                          sampled ? PotentialEnergy::summed : PotentialEnergy::notNeeded);
+        double potential = forcesOfStep(state, species, cell, params, sampled);
         advanceParticles(state, cell, params);
         if (sampled) {
             const KineticMeasure kinetic = measureKinetic(state, params);
@@ -61,8 +59,8 @@ int main() {
             if (step == 0) {
                 writeTrajectoryHeader(trajectory, cell, params);
             }
-            writeSample(step, console, trajectory, energies, displacement, state, kinetic.energy,
-                        potential, kinetic.temperature, params);
+            const SampleFigures figures{step, kinetic.energy, potential, kinetic.temperature};
+            writeSample(figures, state, params, console, trajectory, energies, displacement);
         }
     }
 

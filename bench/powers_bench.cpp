@@ -1,6 +1,6 @@
 // Time per set of powers of s = sigma / r: std::pow, the product chain alone (exact products from
-// FMA, argument 1, or from Dekker's split, argument 0), and the batch functions of the powers this
-// binary links, chain and fallback together.  The ratios come from distances spread as in the
+// FMA, argument 1, or from Veltkamp's split, argument 0), and the batch functions of the powers
+// this binary links, chain and fallback together.  The ratios come from distances spread as in the
 // simulation: s^6 and s^12, which the energy takes, for pairs beyond the 9 A cutoff, and s^7 and
 // s^13, which the force takes, for pairs inside it.  The counter "fallback" is the share of
 // powers the chain leaves to the fallback.
@@ -12,8 +12,9 @@
 #include <random>
 #include <vector>
 
-#include "simulation/power_chain.h"
-#include "simulation/powers.h"
+#include "simulation/exact/processor.h"
+#include "simulation/powers/power_chain.h"
+#include "simulation/powers/powers.h"
 
 namespace {
 
@@ -67,15 +68,15 @@ void StdPow(benchmark::State& state) {
 
 void Chain(benchmark::State& state) {
     const bool fma = state.range(1) != 0;
-    if (fma && !chain::processorHasFma()) {
+    if (fma && !fmaAvailable()) {
         state.SkipWithError("this processor has no FMA");
         return;
     }
     timeSets(state, [fma](bool inside, std::span<const double> s, auto row) {
         if (inside) {
-            chain::chainPowers7And13(fma, s, 0x1p-40, row(2), row(3));
+            chain::chainPowers(chain::PowerPair::sevenAndThirteen, fma, s, 0x1p-40, row(2), row(3));
         } else {
-            chain::chainPowers6And12(fma, s, 0x1p-40, row(0), row(1));
+            chain::chainPowers(chain::PowerPair::sixAndTwelve, fma, s, 0x1p-40, row(0), row(1));
         }
     });
 }

@@ -1,5 +1,5 @@
-// Cost of the run: one force evaluation, one whole step, the whole run's arithmetic alone, the
-// whole program with its output, and the straightforward yardstick beside them.
+// Cost of the run, with the fast force kernel beside the plain pair loop: one force evaluation,
+// one whole step, the whole run's arithmetic alone and the whole program with its output.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <string>
 
+#include "simulation/fast/fast_forces.h"
 #include "simulation/forces.h"
 #include "simulation/integration.h"
 #include "simulation/placement.h"
 #include "simulation/random_source.h"
-#include "straightforward.h"
 
 namespace fs = std::filesystem;
 
@@ -34,13 +34,17 @@ struct Start {
     }
 };
 
+enum class Kernel { fast, reference };
+
 // One step as the program takes it: sampled steps also form the energies and control the
 // temperature.
-double step(Start& run, int number) {
+double step(Start& run, int number, Kernel kernel) {
     const bool sampled = number % kSampleInterval == 0;
-    const double potential =
-        computeForces(run.state, run.species, run.cell, run.params,
-                      sampled ? PotentialEnergy::summed : PotentialEnergy::notNeeded);
+    const double potential = kernel == Kernel::reference
+                                 ? computeForces(run.state, run.species, run.cell, run.params)
+                                 : fast::computeForces(run.state, run.species, run.cell, run.params,
+                                                       sampled ? fast::PotentialEnergy::summed
+                                                               : fast::PotentialEnergy::notNeeded);
     advanceParticles(run.state, run.cell, run.params);
     if (!sampled) {
         return 0.0;
@@ -51,39 +55,61 @@ double step(Start& run, int number) {
     return normalisePotential(potential, run.params) + kinetic.energy;
 }
 
-void computeForcesOnce(benchmark::State& bench) {
+// One force evaluation with the energy: the fast kernel, and the plain loop.
+void forcesWithEnergy(benchmark::State& bench, Kernel kernel) {
     Start run;
     for (auto _ : bench) {
-        benchmark::DoNotOptimize(computeForces(run.state, run.species, run.cell, run.params));
+        benchmark::DoNotOptimize(
+            kernel == Kernel::reference
+                ? computeForces(run.state, run.species, run.cell, run.params)
+                : fast::computeForces(run.state, run.species, run.cell, run.params));
     }
 }
-BENCHMARK(computeForcesOnce);
+BENCHMARK_CAPTURE(forcesWithEnergy, fast, Kernel::fast);
+BENCHMARK_CAPTURE(forcesWithEnergy, reference, Kernel::reference);
 
-void oneSampledStep(benchmark::State& bench) {
+// The forces alone, as nine steps in ten take them.
+void fastForcesOnly(benchmark::State& bench) {
+    Start run;
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(fast::computeForces(run.state, run.species, run.cell, run.params,
+                                                     fast::PotentialEnergy::notNeeded));
+    }
+}
+BENCHMARK(fastForcesOnly);
+
+void oneSampledStep(benchmark::State& bench, Kernel kernel) {
     Start run;
     for (int i = 0; i < 200; ++i) {  // past the hot start
-        step(run, i);
+        step(run, i, kernel);
     }
     for (auto _ : bench) {
-        benchmark::DoNotOptimize(step(run, 0));
+        benchmark::DoNotOptimize(step(run, 0, kernel));
     }
 }
-BENCHMARK(oneSampledStep);
+BENCHMARK_CAPTURE(oneSampledStep, fast, Kernel::fast);
+BENCHMARK_CAPTURE(oneSampledStep, reference, Kernel::reference);
 
-void wholeRunArithmetic(benchmark::State& bench) {
+void wholeRunArithmetic(benchmark::State& bench, Kernel kernel) {
     for (auto _ : bench) {
         Start run;
         double sum = 0.0;
         for (int i = 0; i < run.params.stepCount; ++i) {
-            sum += step(run, i);
+            sum += step(run, i, kernel);
         }
         benchmark::DoNotOptimize(sum);
     }
 }
-BENCHMARK(wholeRunArithmetic)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK_CAPTURE(wholeRunArithmetic, fast, Kernel::fast)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0);
+BENCHMARK_CAPTURE(wholeRunArithmetic, reference, Kernel::reference)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0);
 
 // The built program, started as a user starts it, in a scratch directory; its console goes to
-// a file there. With the correctly rounded powers and with the C library's pow, side by side.
+// a file there: the fast kernel with the correctly rounded powers and with the C library's pow,
+// and the plain loop.
 // The time is the program's own CPU time, user and system, as wait4 reports it: the honest
 // yardstick on a shared machine, where wall time also counts the other programs.
 void wholeProgramWithOutput(benchmark::State& bench, const char* program) {
@@ -119,23 +145,10 @@ BENCHMARK_CAPTURE(wholeProgramWithOutput, libm, ARGON_MD_LIBM_PROGRAM_PATH)
     ->MinTime(3.0)
     ->UseManualTime();
 
-void straightforwardWithOutput(benchmark::State& bench) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("argon-md-bench-plain-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    for (auto _ : bench) {
-        runStraightforward(dir.string());
-    }
-    fs::remove_all(dir);
-}
-BENCHMARK(straightforwardWithOutput)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
-
-void straightforwardArithmetic(benchmark::State& bench) {
-    for (auto _ : bench) {
-        runStraightforward("");
-    }
-}
-BENCHMARK(straightforwardArithmetic)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK_CAPTURE(wholeProgramWithOutput, reference, ARGON_MD_REFERENCE_PROGRAM_PATH)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->UseManualTime();
 
 }  // namespace
 

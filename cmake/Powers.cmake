@@ -12,14 +12,18 @@ else()
   message(STATUS "argon-md: the program uses the C library's pow")
 endif()
 
+# What the build targets and what the processor adds (simulation/exact/processor.h).
+add_library(argon_md_processor STATIC ${PROJECT_SOURCE_DIR}/simulation/exact/processor.cpp)
+target_include_directories(argon_md_processor PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(argon_md_processor PUBLIC argon_md_flags)
+
 # Both are always built; a program links exactly one of them.
-add_library(argon_md_power_chain STATIC ${PROJECT_SOURCE_DIR}/simulation/power_chain.cpp)
-target_include_directories(argon_md_power_chain PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(argon_md_power_chain PUBLIC argon_md_flags)
+add_library(argon_md_power_chain STATIC ${PROJECT_SOURCE_DIR}/simulation/powers/power_chain.cpp)
+target_link_libraries(argon_md_power_chain PUBLIC argon_md_processor)
 add_library(argon_md_powers_exact STATIC
-  ${PROJECT_SOURCE_DIR}/simulation/rounded_powers.cpp
-  ${PROJECT_SOURCE_DIR}/simulation/big_integer.cpp)
-add_library(argon_md_powers_libm STATIC ${PROJECT_SOURCE_DIR}/simulation/libm_powers.cpp)
+  ${PROJECT_SOURCE_DIR}/simulation/powers/rounded_powers.cpp
+  ${PROJECT_SOURCE_DIR}/simulation/powers/big_integer.cpp)
+add_library(argon_md_powers_libm STATIC ${PROJECT_SOURCE_DIR}/simulation/powers/libm_powers.cpp)
 foreach(power IN ITEMS exact libm)
   target_link_libraries(argon_md_powers_${power} PUBLIC argon_md_power_chain)
 endforeach()

@@ -5,7 +5,8 @@
 
 void writeTrajectoryHeader(LineSink& trajectory, const Cell& cell, const RunParameters& params) {
     const HeldInterrupts untilWritten;  // a stop comes between lines
-    trajectory << "1 " << params.atomCount << " " << params.stepCount / kSampleInterval;
+    const int frames = (params.stepCount + kSampleInterval - 1) / kSampleInterval;  // sampled steps
+    trajectory << "1 " << kAtomCount << " " << frames;
     trajectory.endLine();
     trajectory << cell.Lx << " " << cell.Ly << " " << cell.Lz;
     trajectory.endLine();
@@ -14,21 +15,21 @@ void writeTrajectoryHeader(LineSink& trajectory, const Cell& cell, const RunPara
     trajectory.endLine();
 }
 
-void writeSample(int step, LineSink& console, LineSink& trajectory, LineSink& energies,
-                 LineSink& displacement, const ParticleState& state, double kinetic,
-                 double potential, double temperature, const RunParameters& params) {
-    const double total = stored(Wide(kinetic) + potential);  // J/mol per atom
-    const double time = stored(Wide(step) * params.dt);      // fs
+void writeSample(const SampleFigures& sample, const ParticleState& state,
+                 const RunParameters& params, LineSink& console, LineSink& trajectory,
+                 LineSink& energies, LineSink& displacement) {
+    const double total = stored(Wide(sample.kinetic) + sample.potential);  // J/mol per atom
+    const double time = stored(Wide(sample.step) * params.dt);             // fs
 
-    console << step << "step, KE:" << kinetic << ", PE: " << potential << ", Tem:" << temperature
-            << " K+P = " << total;
+    console << sample.step << "step, KE:" << sample.kinetic << ", PE: " << sample.potential
+            << ", Tem:" << sample.temperature << " K+P = " << total;
     console.endLine();
 
     // A stop waits for the sample's data lines, each still handed to the system as it ends; not
     // for the console, whose reader may hold it up for as long as it likes.
     const HeldInterrupts untilWritten;
-    energies << time << ", " << total << ", " << kinetic << ", " << potential << ", "
-             << temperature;
+    energies << time << ", " << total << ", " << sample.kinetic << ", " << sample.potential << ", "
+             << sample.temperature;
     energies.endLine();
 
     for (int i = 0; i < kAtomCount; ++i) {
@@ -37,7 +38,7 @@ void writeSample(int step, LineSink& console, LineSink& trajectory, LineSink& en
     }
 
     displacement << time << ",  ";
-    for (int species = 0; species < params.speciesCount; ++species) {
+    for (int species = 0; species < kSpeciesCount; ++species) {
         displacement << meanSquaredDisplacement(state, species) << ", ";
     }
     displacement.endLine();

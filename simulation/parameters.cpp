@@ -1,4 +1,4 @@
-#include "simulation/powers.h"
+#include "simulation/powers/powers.h"
 #include "simulation/run_state.h"
 
 SpeciesTable makeSpeciesTable(const RunParameters& params) {
@@ -10,7 +10,7 @@ SpeciesTable makeSpeciesTable(const RunParameters& params) {
 
 double cellVolume(const RunParameters& params) {
     // Ideal-gas volume of N atoms at T0 and P, m³.
-    return stored(Wide(params.atomCount) / params.avogadro * params.gasConstant *
+    return stored(Wide(kAtomCount) / params.avogadro * params.gasConstant *
                   params.targetTemperature / params.pressure);
 }
 

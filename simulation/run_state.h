@@ -9,13 +9,13 @@
 // reported energies J/mol per atom, temperature K, pressure Pa.
 
 inline constexpr int kAtomCount = 50;
+// 1/N of the per-atom energies, held at the intermediate precision (0.02 for 50 atoms).
+inline constexpr Wide kInverseAtomCount = Wide(1) / kAtomCount;
 inline constexpr int kSpeciesCount = 1;
 inline constexpr int kSampleInterval = 10;    // steps between samples, temperature control, frames
 inline constexpr double kArgonMass = 39.948;  // g/mol
 
 struct RunParameters {
-    int atomCount = kAtomCount;
-    int speciesCount = kSpeciesCount;
     int stepCount = 10000;
     double dt = 4.0;                   // fs
     double targetTemperature = 700.0;  // K, T0

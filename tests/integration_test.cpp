@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
 
 namespace {
 
@@ -73,29 +77,54 @@ TEST_F(Atoms, TemperatureFollowsFromTheVelocitiesAndRescalingBringsItToTheTarget
         state.vy[i] = -400.0;
     }
     const KineticMeasure measure = measureKinetic(state, params);
-    const double twiceKinetic = 50 * kAtomKg * 250000.0;  // J
-    EXPECT_NEAR(measure.temperature / (twiceKinetic / (3 * 1.38065e-23 * 50)), 1.0, 1e-14);
-    EXPECT_NEAR(measure.energy / (0.5 * twiceKinetic * 6.02e23 / 50), 1.0, 1e-14);
+    const double twiceKinetic = kAtomCount * kAtomKg * 250000.0;  // J
+    EXPECT_NEAR(measure.temperature / (twiceKinetic / (3 * 1.38065e-23 * kAtomCount)), 1.0, 1e-14);
+    EXPECT_NEAR(measure.energy / (0.5 * twiceKinetic * 6.02e23 / kAtomCount), 1.0, 1e-14);
     for (int i = 0; i < kAtomCount; ++i) {
         state.vz[i] = 37.0 * (i % 7) - 90.0;
     }
     rescaleVelocities(state, measureKinetic(state, params).temperature, params);
-    EXPECT_NEAR(measureKinetic(state, params).temperature, 700.0, 1e-11);
+    EXPECT_NEAR(measureKinetic(state, params).temperature, params.targetTemperature, 1e-11);
 }
 
-TEST_F(Atoms, DriftRemovalTakesOneFiftiethOfTheMomentum) {
+TEST_F(Atoms, DriftRemovalTakesOneNthOfTheMomentum) {
     for (int i = 0; i < kAtomCount; ++i) {
         state.vx[i] = 10.0 + i;
         state.vy[i] = -3.0;
     }
     const double before = momentumX();
     removeDrift(state);
-    EXPECT_NEAR(momentumX() / before, 0.98, 1e-14);
-    EXPECT_NEAR(state.vy[7], -3.0 + 3.0 / 50, 1e-14);
+    const double kept = 1.0 - 1.0 / kAtomCount;  // 0.98 for 50 atoms
+    EXPECT_NEAR(momentumX() / before, kept, 1e-14);
+    EXPECT_NEAR(state.vy[7], -3.0 + 3.0 / kAtomCount, 1e-14);
     for (int i = 0; i < 49; ++i) {
         removeDrift(state);
     }
-    EXPECT_NEAR(momentumX() / before, std::pow(0.98, 50), 1e-13);
+    EXPECT_NEAR(momentumX() / before, std::pow(kept, 50), 1e-13);
+}
+
+// The wrapping skips the formula well inside the cell; it must leave what the formula leaves.
+TEST(Wrapping, MatchesTheFormulaInsideTheCellAndAtItsFaces) {
+    const double edge = 25.148782;
+    std::mt19937_64 random(17);
+    std::uniform_real_distribution<double> coordinate(-0.01 * edge, 1.01 * edge);
+    for (int run = 0; run < 4000; ++run) {
+        ParticleState state{};  // at rest and without forces: the step only wraps
+        state.mass.fill(39.948);
+        for (int i = 0; i < kAtomCount; ++i) {  // random, or by the shortcut's bounds and faces
+            const double f = std::array{0.0, 0x1p-20, 0.5, 1.0 - 0x1p-20, 1.0}[run % 5];
+            state.x[i] = run < 100 ? f * edge + (i - 25) * 0x1p-52 * edge : coordinate(random);
+        }
+        const ParticleState before = state;
+        advanceParticles(state, Cell{edge, edge, edge}, RunParameters{});
+        for (int i = 0; i < kAtomCount; ++i) {
+            const double x = before.x[i];
+            const double plain =
+                stored(x - Wide(roundHalfAway(stored(Wide(x) / edge - 0.5))) * edge);
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(state.x[i]), std::bit_cast<std::uint64_t>(plain))
+                << x;
+        }
+    }
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // over to pow.
 #include <gtest/gtest.h>
 
-#include "simulation/powers.h"
+#include "simulation/powers/powers.h"
 #include "support/ratio_sweep.h"
 
 namespace {

@@ -8,10 +8,16 @@
 //   nearest with ties to even, as a perfect pow would return it. No C library function is
 //   involved, so the run is the same on every IEEE-754 machine.
 // - libm (libm_powers.cpp): std::pow itself, bit for bit, whatever the C library rounds it to.
+//
+// Each power has the same bits from the one-value function, which the plain force kernel
+// calls, and from the batch functions, which the fast one calls.
 
 #include <span>
 
 namespace argon {
+
+// s^n, for n = 6, 7, 12 or 13.
+double power(double s, int n);
 
 // s^6 and s^12 of every s (arrays of equal length; the outputs must not overlap s).
 void powers6And12(std::span<const double> s, std::span<double> s6, std::span<double> s12);

@@ -13,8 +13,9 @@
 // is the sum at |n ln s| = 1024 ln 2.  So
 //     |P - E| <= (0.011 + |n ln s| * 1.5 * 2^-68 * 2^53) ulp(E).
 // On the chain's domain [2^-3, 2^2], |13 ln s| <= 27.1 and therefore |P - E| < 0.0123 ulp(E),
-// below the margin of 1/64 = 0.0156 ULP: by step 3 of the chain's proof RN(P) = r, the chain's
-// value.  Powers the check refuses (about 1/32 of all) come from pow itself.
+// and the margin of 1/64 = 0.0156 ULP covers it with the chain's own 2^-45 ULP: by step 3 of the
+// chain's proof RN(P) = r, the chain's value.  Powers the check refuses (about 1/32 of all) come
+// from pow itself.
 //
 // The two builds of pow may round differently within 0.0123 ULP of a midpoint, which is why
 // glibc on a processor without FMA gives another run.
@@ -22,9 +23,10 @@
 #include <cmath>
 #include <cstddef>
 
-#include "simulation/power_chain.h"
-#include "simulation/powers.h"
-#include "simulation/unsettled.h"
+#include "simulation/exact/processor.h"
+#include "simulation/exact/unsettled.h"
+#include "simulation/powers/power_chain.h"
+#include "simulation/powers/powers.h"
 
 namespace argon {
 
@@ -39,34 +41,34 @@ constexpr bool kChainReproducesPow = false;
 
 constexpr double kPowMarginUlps = 1.0 / 64.0;
 
-// Every power from pow where the chain does not stand in for it, else those it refused (NaN).
-void fillFromPow(std::span<const double> s, std::span<double> power, double n) {
-    const auto pow = [&](std::size_t i) { return std::pow(s[i], n); };
+// The pair of powers from the chain where it stands in for pow, the rest from pow.
+void chainThenPow(power_chain::PowerPair pair, std::span<const double> s, std::span<double> lower,
+                  std::span<double> higher) {
+    const double n = pair == power_chain::PowerPair::sixAndTwelve ? 6.0 : 7.0;
     if constexpr (kChainReproducesPow) {
-        replaceNaNs(power, pow);
+        power_chain::chainPowers(pair, fmaAvailable(), s, kPowMarginUlps, lower, higher);
+        replaceNaNs(lower, [&](std::size_t i) { return std::pow(s[i], n); });
+        replaceNaNs(higher, [&](std::size_t i) { return std::pow(s[i], n + 6.0); });
     } else {
         for (std::size_t i = 0; i < s.size(); ++i) {
-            power[i] = pow(i);
+            lower[i] = std::pow(s[i], n);
+            higher[i] = std::pow(s[i], n + 6.0);
         }
     }
 }
 
 }  // namespace
 
+double power(double s, int n) {
+    return std::pow(s, static_cast<double>(n));
+}
+
 void powers6And12(std::span<const double> s, std::span<double> s6, std::span<double> s12) {
-    if constexpr (kChainReproducesPow) {
-        power_chain::chainPowers6And12(power_chain::processorHasFma(), s, kPowMarginUlps, s6, s12);
-    }
-    fillFromPow(s, s6, 6.0);
-    fillFromPow(s, s12, 12.0);
+    chainThenPow(power_chain::PowerPair::sixAndTwelve, s, s6, s12);
 }
 
 void powers7And13(std::span<const double> s, std::span<double> s7, std::span<double> s13) {
-    if constexpr (kChainReproducesPow) {
-        power_chain::chainPowers7And13(power_chain::processorHasFma(), s, kPowMarginUlps, s7, s13);
-    }
-    fillFromPow(s, s7, 7.0);
-    fillFromPow(s, s13, 13.0);
+    chainThenPow(power_chain::PowerPair::sevenAndThirteen, s, s7, s13);
 }
 
 double powerOneThird(double x) {

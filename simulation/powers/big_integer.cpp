@@ -1,4 +1,4 @@
-#include "simulation/big_integer.h"
+#include "simulation/powers/big_integer.h"
 
 #include <algorithm>
 #include <bit>

@@ -14,12 +14,4 @@ inline constexpr double kChainMarginUlps = 0x1p-40;
 // with the results pow gives for zeros, infinities and NaN.
 double exactPower(double s, int n);
 
-// x^0.3333333333333333 is formed to within 2^-42 ULP; it is accepted this far from a midpoint.
-inline constexpr double kOneThirdMarginUlps = 0x1p-36;
-
-// How far x^0.3333333333333333 lies from the nearest rounding midpoint, in ULP of the result
-// (up to 1/2), as far as the approximation can tell.  powerOneThird refuses an x whose distance
-// is below kOneThirdMarginUlps.
-double oneThirdMidpointDistance(double x);
-
 }  // namespace argon::rounded

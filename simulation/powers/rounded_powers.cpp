@@ -12,7 +12,7 @@
 // The cube root V^y of the cell volume, y = 0.3333333333333333 = (2^54 - 1) / (3 * 2^54) exactly.
 // So y = 1/3 - 1/(3 * 2^54) and
 //     x^y = cbrt(x) * exp(delta),   delta = -ln(x) / (3 * 2^54),   |delta| < 2^-46 for any double.
-// Both factors are formed from exact or bounded pieces (ULP and RN as in power_chain.h):
+// Both factors are formed from exact or bounded pieces (ulp and RN as in error_free.h):
 // 1. cbrt(x).  x = M 2^k with an integer M < 2^53; N = M 2^shift with k - shift divisible by 3
 //    and shift from 276 to 278, so N has 329 to 331 bits and q = floor(cbrt(N)), found bit by bit
 //    from the exact comparison of candidate cubes with N, has 110 or 111 bits.  cbrt(x) =
@@ -29,15 +29,14 @@
 // 4. x^y = (hi + lo)(1 + e1)(1 + d + e3), |e3| < 2^-96.5.  The double-double hi + lo', with
 //    lo' = RN(lo + RN(hi d)) (lo d is below 2^-98 hi and left out), differs from it by less than
 //    (2^-104 + 2^-96.5 + 2^-99 + 2^-98 + 2^-99) hi < 2^-95 hi: less than 2^-42 ULP of the result.
-// 5. The decision.  r = RN(hi + lo') and t = lo' - (r - hi) (Fast2Sum, r + t = hi + lo').  The
-//    rounding of x^y is r when t lies more than kOneThirdMarginUlps = 2^-36 ULP inside r's rounding
-//    interval: half the gap to each neighbour, the one below being half as wide when r is a power
-//    of two.  Nearer a midpoint the function refuses rather than guess.  x^y is a midpoint only
-//    for x = 1 (where it is 1 and t = 0): x^y is rational only if x is a (3 * 2^54)-th power.
+// 5. The decision.  r + t = hi + lo' (Fast2Sum).  The rounding of x^y is r where every real
+//    within kOneThirdMarginUlps = 2^-36 ULP of r + t rounds to r (roundsTo, error_free.h), as
+//    that margin covers the 2^-42 ULP of step 4.  Nearer a midpoint the function refuses rather
+//    than guess.  x^y is a midpoint only for x = 1 (where it is 1 and t = 0): x^y is rational
+//    only if x is a (3 * 2^54)-th power.
 
-#include "simulation/rounded_powers.h"
+#include "simulation/powers/rounded_powers.h"
 
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -45,17 +44,18 @@
 #include <limits>
 #include <stdexcept>
 
-#include "simulation/big_integer.h"
-#include "simulation/power_chain.h"
-#include "simulation/powers.h"
-#include "simulation/unsettled.h"
+#include "simulation/exact/error_free.h"
+#include "simulation/exact/processor.h"
+#include "simulation/exact/unsettled.h"
+#include "simulation/powers/big_integer.h"
+#include "simulation/powers/power_chain.h"
+#include "simulation/powers/powers.h"
 
 namespace argon {
 
 namespace rounded {
 
 static_assert(kChainMarginUlps >= 0x1p-45, "the margin must cover the chain's own error");
-static_assert(kOneThirdMarginUlps >= 0x1p-42, "the margin must cover the approximation's error");
 
 double exactPower(double s, int n) {
     if (std::isnan(s)) {
@@ -77,6 +77,10 @@ double exactPower(double s, int n) {
 }
 
 namespace {
+
+// x^0.3333333333333333 is formed to within 2^-42 ULP; it is accepted this far from a midpoint.
+constexpr double kOneThirdMarginUlps = 0x1p-36;
+static_assert(kOneThirdMarginUlps >= 0x1p-42, "the margin must cover the approximation's error");
 
 struct Approximation {
     double hi, lo;  // x^y within 2^-42 ULP, unscaled
@@ -136,30 +140,11 @@ Approximation approximateOneThird(double x) {
     return {hi, lo + hi * d, length - 1 + (exponent - shift) / 3};
 }
 
-// Distance of the approximation from the nearest midpoint, in ULP of its rounding r, and r.
-double midpointDistance(const Approximation& a, double& r) {
-    r = a.hi + a.lo;
-    const double t = a.lo - (r - a.hi);
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(r);
-    const double ulp = std::bit_cast<double>(bits & 0x7ff0000000000000) * 0x1p-52;
-    const bool powerOfTwo = (bits & 0x000fffffffffffff) == 0;
-    const double halfGapBelow = powerOfTwo ? ulp / 4 : ulp / 2;
-    return std::min(ulp / 2 - t, halfGapBelow + t) / ulp;
-}
-
 bool positiveFinite(double x) {
     return x > 0.0 && std::isfinite(x);
 }
 
 }  // namespace
-
-double oneThirdMidpointDistance(double x) {
-    if (!positiveFinite(x)) {
-        return 0.5;  // the power is exact: NaN, 0 or infinity
-    }
-    double r = 0.0;
-    return midpointDistance(approximateOneThird(x), r);
-}
 
 }  // namespace rounded
 
@@ -171,8 +156,9 @@ double powerOneThird(double x) {
         return x == 0.0 ? 0.0 : x;
     }
     const rounded::Approximation a = rounded::approximateOneThird(x);
-    double r = 0.0;
-    if (rounded::midpointDistance(a, r) < rounded::kOneThirdMarginUlps) {
+    const error_free::DoubleDouble rt = error_free::fastExactSum(a.hi, a.lo);
+    if (!error_free::roundsTo(rt.hi, rt.lo,
+                              rounded::kOneThirdMarginUlps * error_free::ulpOf(rt.hi))) {
         char message[160];
         std::snprintf(message, sizeof message,
                       "%.17g^0.3333333333333333 lies too close to a rounding midpoint to be "
@@ -180,30 +166,37 @@ double powerOneThird(double x) {
                       x);
         throw std::domain_error(message);
     }
-    return std::ldexp(r, a.scale);
+    return std::ldexp(rt.hi, a.scale);
 }
 
 namespace {
 
-// Replaces each power the chain refused (NaN) by the exact s^n.
-void settleTheRest(std::span<const double> s, std::span<double> power, int n) {
-    replaceNaNs(power, [&](std::size_t i) { return rounded::exactPower(s[i], n); });
+// The pair of powers from the chain, and those it refused (NaN) from the exact path.
+void chainThenExact(power_chain::PowerPair pair, std::span<const double> s, std::span<double> lower,
+                    std::span<double> higher) {
+    power_chain::chainPowers(pair, fmaAvailable(), s, rounded::kChainMarginUlps, lower, higher);
+    const int n = pair == power_chain::PowerPair::sixAndTwelve ? 6 : 7;
+    replaceNaNs(lower, [&](std::size_t i) { return rounded::exactPower(s[i], n); });
+    replaceNaNs(higher, [&](std::size_t i) { return rounded::exactPower(s[i], n + 6); });
 }
 
 }  // namespace
 
+double power(double s, int n) {
+    double lower = 0.0;
+    double higher = 0.0;
+    chainThenExact(n % 2 == 0 ? power_chain::PowerPair::sixAndTwelve
+                              : power_chain::PowerPair::sevenAndThirteen,
+                   std::span(&s, 1), std::span(&lower, 1), std::span(&higher, 1));
+    return n < 12 ? lower : higher;
+}
+
 void powers6And12(std::span<const double> s, std::span<double> s6, std::span<double> s12) {
-    power_chain::chainPowers6And12(power_chain::processorHasFma(), s, rounded::kChainMarginUlps, s6,
-                                   s12);
-    settleTheRest(s, s6, 6);
-    settleTheRest(s, s12, 12);
+    chainThenExact(power_chain::PowerPair::sixAndTwelve, s, s6, s12);
 }
 
 void powers7And13(std::span<const double> s, std::span<double> s7, std::span<double> s13) {
-    power_chain::chainPowers7And13(power_chain::processorHasFma(), s, rounded::kChainMarginUlps, s7,
-                                   s13);
-    settleTheRest(s, s7, 7);
-    settleTheRest(s, s13, 13);
+    chainThenExact(power_chain::PowerPair::sevenAndThirteen, s, s7, s13);
 }
 
 }  // namespace argon

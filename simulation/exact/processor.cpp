@@ -1,0 +1,10 @@
+#include "simulation/exact/processor.h"
+
+bool processorHasAvx2AndFma() {
+#if ARGON_MD_AVX2_FMA_CLONES
+    static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    return has;
+#else
+    return false;
+#endif
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+// What the build targets, and what the processor adds to it. On x86-64 without FMA in the
+// build's target (the portable default), the vector loops are compiled a second time for
+// processors with AVX2 and FMA and chosen at run time; elsewhere the build's target is all.
+#if defined(__x86_64__) && !defined(__FP_FAST_FMA)
+#define ARGON_MD_AVX2_FMA_CLONES 1
+#else
+#define ARGON_MD_AVX2_FMA_CLONES 0
+#endif
+
+#ifdef __FP_FAST_FMA
+inline constexpr bool kTargetHasFma = true;
+#else
+inline constexpr bool kTargetHasFma = false;
+#endif
+
+// Whether the loops compiled for AVX2 and FMA may run here (false where there are none).
+bool processorHasAvx2AndFma();
+
+// Whether std::fma is one instruction here, in the build's target or in those loops.
+inline bool fmaAvailable() {
+    return kTargetHasFma || processorHasAvx2AndFma();
+}
