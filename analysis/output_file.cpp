@@ -8,7 +8,7 @@
 namespace {
 
 [[noreturn]] void cannotWrite(const std::filesystem::path& path, const std::string& reason) {
-    throw std::runtime_error(path.string() + ": cannot be written: " + reason);
+    throw OutputError(path.string() + ": cannot be written: " + reason);
 }
 
 std::string lastReason(const char* otherwise) {
@@ -23,17 +23,39 @@ std::filesystem::path partialPath(const std::filesystem::path& path) {
     return partial;
 }
 
+namespace {
+
+// Only what the report may have left: never a directory that happens to have the name.
+void removePartial(const std::filesystem::path& path) {
+    std::error_code ignored;
+    const auto partial = partialPath(path);
+    if (!std::filesystem::is_directory(std::filesystem::symlink_status(partial, ignored))) {
+        std::filesystem::remove(partial, ignored);
+    }
+}
+
+}  // namespace
+
 PendingOutputs::~PendingOutputs() {
     for (auto& output : outputs_) {
         if (output.stream != nullptr) {
             std::fclose(output.stream);
         }
-        // Only what the report may have left: never a directory that happens to have the name.
-        std::error_code ignored;
-        const auto partial = partialPath(output.path);
-        if (!output.committed &&
-            !std::filesystem::is_directory(std::filesystem::symlink_status(partial, ignored))) {
-            std::filesystem::remove(partial, ignored);
+        if (!output.committed) {
+            removePartial(output.path);
+        }
+    }
+}
+
+void PendingOutputs::drop(const std::string& name) {
+    for (auto it = outputs_.begin(); it != outputs_.end(); ++it) {
+        if (it->path == dir_ / name) {
+            if (it->stream != nullptr) {
+                std::fclose(it->stream);
+            }
+            removePartial(it->path);
+            outputs_.erase(it);
+            return;
         }
     }
 }
@@ -55,12 +77,12 @@ void PendingOutputs::write(const std::string& name, std::string_view contents) {
 }
 
 void PendingOutputs::adopt(const std::string& name) {
-    outputs_.push_back({dir_ / name});
     // Told now rather than when the report is complete: the rename would fail.
     std::error_code ignored;
-    if (std::filesystem::is_directory(outputs_.back().path, ignored)) {
-        cannotWrite(outputs_.back().path, "a directory has its name");
+    if (std::filesystem::is_directory(dir_ / name, ignored)) {
+        cannotWrite(dir_ / name, "a directory has its name");
     }
+    outputs_.push_back({dir_ / name});
 }
 
 std::vector<std::filesystem::path> PendingOutputs::commit() {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,11 @@
 // Every output is first written under this name beside its real one and renamed when complete,
 // so that a failed or interrupted write never leaves a partial file under the real name.
 std::filesystem::path partialPath(const std::filesystem::path& path);
+
+// An output that cannot be written; the message names it and gives the system's reason.
+struct OutputError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 // The outputs of one report, written under their partial names and given their real ones only
 // at the end, when the whole report has succeeded: a report refused at any stage leaves no
@@ -22,15 +28,17 @@ class PendingOutputs {
     PendingOutputs& operator=(const PendingOutputs&) = delete;
 
     // A stream to the partial file of `name` in the directory, for writing as the output is
-    // formed; write errors are found by commit(). Throws std::runtime_error naming the file.
+    // formed; write errors are found by commit(). Throws OutputError.
     std::FILE* open(const std::string& name);
     // An output whose whole contents are at hand.
     void write(const std::string& name, std::string_view contents);
     // An output that another program (gnuplot) has written to its partial file.
     void adopt(const std::string& name);
+    // Leaves out an output, removing its partial file.
+    void drop(const std::string& name);
 
     // Closes every output, then gives each its real name; returns their paths in the order
-    // they joined. Throws std::runtime_error naming the first output that fails; the partial
+    // they joined. Throws OutputError for the first output that fails; the partial
     // files of the others are then removed.
     std::vector<std::filesystem::path> commit();
 

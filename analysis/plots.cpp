@@ -72,8 +72,11 @@ Range settledRange(const std::filesystem::path& file, const std::vector<EnergySa
     r.low -= margin;
     r.high += margin;
     if (!std::isfinite(r.low) || !std::isfinite(r.high)) {
-        throw InputError(formatted("%s, lines %zu and %zu: the values are too far apart to plot",
-                                   file.string().c_str(), r.lowAt + 1, r.highAt + 1));
+        const std::string lines =
+            r.lowAt == r.highAt ? formatted("line %zu", r.lowAt + 1)
+                                : formatted("lines %zu and %zu", std::min(r.lowAt, r.highAt) + 1,
+                                            std::max(r.lowAt, r.highAt) + 1);
+        throw InputError(file.string() + ", " + lines + ": the values are too far apart to plot");
     }
     return r;
 }
@@ -235,37 +238,34 @@ std::vector<std::string> drawPlots(const std::filesystem::path& dir, PendingOutp
         }
     }
 
-    // Only what gnuplot may have left: never a directory that happens to have the name.
-    const auto removePartials = [&] {
+    // Joined before gnuplot runs, so that a picture that cannot take its name is told first
+    // and whatever gnuplot leaves is removed with the rest of a refused report.
+    for (const auto& name : names) {
+        outputs.adopt(name);
+    }
+    const auto dropPictures = [&] {
         for (const auto& name : names) {
-            std::error_code ignored;
-            if (!std::filesystem::is_directory(
-                    std::filesystem::symlink_status(partialPath(dir / name), ignored))) {
-                std::filesystem::remove(partialPath(dir / name), ignored);
-            }
+            outputs.drop(name);
         }
     };
     int status = 0;
     try {
         status = runGnuplot(script.path);
     } catch (...) {
-        removePartials();
+        dropPictures();
         throw;
     }
     if (status != 0) {
-        removePartials();
+        dropPictures();
         throw std::runtime_error(
             formatted("gnuplot failed (exit status %d); no plots written", status));
     }
     for (const auto& name : names) {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(partialPath(dir / name), ec)) {
-            removePartials();
+            dropPictures();
             throw std::runtime_error((dir / name).string() + ": gnuplot did not write it");
         }
-    }
-    for (const auto& name : names) {
-        outputs.adopt(name);
     }
     return names;
 }

@@ -20,7 +20,8 @@ struct GnuplotMissing : std::runtime_error {
 
 // Draws energy.png and temperature.png (when there are energy samples) and msd.png (when there
 // are MSD samples) in `dir` with gnuplot as pending `outputs`, and returns their names. Throws
-// InputError (text_input.h) when the samples span more than an axis can, GnuplotMissing, or
+// InputError (text_input.h) when the samples span more than an axis can, OutputError when a
+// picture cannot take its name, GnuplotMissing, or
 // std::runtime_error when gnuplot fails; no partial picture is then left.
 std::vector<std::string> drawPlots(const std::filesystem::path& dir, PendingOutputs& outputs,
                                    const EnergyFile& energy, const MsdFile& msd,

@@ -78,8 +78,8 @@ int reportRun(const std::filesystem::path& dir,
     std::FILE* xyz = outputs.open(xyzName);
     // Why the trajectory cannot be written, told as soon as it fails: a full disk, say.
     const auto xyzFailed = [&] {
-        throw std::runtime_error((dir / xyzName).string() +
-                                 ": cannot be written: " + std::strerror(errno));
+        throw OutputError((dir / xyzName).string() +
+                          ": cannot be written: " + std::strerror(errno));
     };
     std::string frameText;
     readPositionFrames(
@@ -101,8 +101,8 @@ int reportRun(const std::filesystem::path& dir,
         reconcileCounts(energy.samples.size(), positions.frameCount, msd.samples.size());
     if (counts.msd == 0) {
         throw InputError(formatted(
-            "%s holds no complete sample (%zu energy lines, %zu frames, %zu MSD lines): nothing "
-            "to report",
+            "%s: no complete sample in position.dat, energy.dat and msd.dat (energy lines: "
+            "%zu, frames: %zu, MSD lines: %zu): nothing to report",
             dir.string().c_str(), energy.samples.size(), positions.frameCount, msd.samples.size()));
     }
     std::vector<std::string> notes;
@@ -134,25 +134,26 @@ int reportRun(const std::filesystem::path& dir,
     }
     outputs.write("diffusion.txt", diffusion);
 
-    int status = 0;
+    // Faults that leave the report standing, told once it stands: a refusal after them would
+    // make them noise.
+    std::vector<std::string> faults;
     if (!fit) {
-        complain((dir / "msd.dat").string() +
-                 ": no stretch of linear MSD growth long enough to fit D");
-        status = 1;
+        faults.push_back((dir / "msd.dat").string() +
+                         ": no stretch of linear MSD growth long enough to fit D");
     }
     try {
         drawPlots(dir, outputs, energy, msd, fit);
     } catch (const InputError&) {
         throw;
+    } catch (const OutputError&) {
+        throw;
     } catch (const GnuplotMissing& e) {
-        complain(
+        faults.push_back(
             "gnuplot was not found, so no plots were drawn (trajectory.xyz and diffusion.txt "
             "were written); " +
             std::string(e.what()));
-        status = 1;
     } catch (const std::runtime_error& e) {
-        complain(e.what());
-        status = 1;
+        faults.push_back(e.what());
     }
 
     for (const auto& path : outputs.commit()) {
@@ -162,5 +163,9 @@ int reportRun(const std::filesystem::path& dir,
         }
         std::cout << '\n';
     }
+    for (const auto& fault : faults) {
+        complain(fault);
+    }
+    const int status = faults.empty() ? 0 : 1;
     return status;
 }

@@ -26,9 +26,9 @@ ReportedCounts reconcileCounts(std::size_t e, std::size_t f, std::size_t m) {
         return {m, m, m, "msd.dat"};
     }
     throw InputError(formatted(
-        "position.dat, energy.dat and msd.dat are not the files of one run: %zu energy lines, "
-        "%zu frames and %zu MSD lines, where a run leaves each file at most one sample ahead "
-        "of the next it writes",
+        "position.dat, energy.dat and msd.dat are not the files of one run (energy lines: %zu, "
+        "frames: %zu, MSD lines: %zu): a run leaves each file at most one sample ahead of the "
+        "next it writes",
         e, f, m));
 }
 
