@@ -86,6 +86,18 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     EXPECT_NE(err.find("apt-get install gnuplot-nox"), std::string::npos) << err;
     EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 600 * 52);
     EXPECT_TRUE(reportedD() > 10.0 && reportedD() < 40.0) << reportedD();
+
+    // A disk that filled while the MSD was written: the samples all three files hold.
+    const std::string msd = readFile(run / "msd.dat");
+    std::size_t end = 0;
+    for (int line = 0; line < 400; ++line) end = msd.find('\n', end) + 1;
+    write("msd.dat", msd.substr(0, end));
+    ASSERT_EQ(execute("PATH=/nonexistent " ARGON_MD_REPORT_PROGRAM), 1);
+    EXPECT_NE(out.find("msd.dat is shorter than the other two files, as a full disk leaves it "
+                       "(601 energy lines, 600 frames, 400 MSD lines)"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 400 * 52);
 }
 
 TEST_F(ReportProgram, BadInputOrOutputIsRefusedInOneLine) {
