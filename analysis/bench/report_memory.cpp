@@ -32,6 +32,7 @@ struct Usage {
 
 // Runs `program` in `dir` with no gnuplot on the PATH and its output discarded.
 Usage measure(const std::string& program, const fs::path& dir) {
+    std::fflush(stdout);  // or the child's copy of the buffer is written too
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(dir.c_str()) != 0 || !std::freopen("/dev/null", "w", stdout) ||
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
         } else if (argument == "--dir" && i + 1 < argc) {
             root = argv[++i];
         } else if (const auto equals = argument.find('='); equals != std::string::npos) {
-            programs.emplace_back(argument.substr(0, equals), argument.substr(equals + 1));
+            programs.emplace_back(argument.substr(0, equals),
+                                  fs::absolute(argument.substr(equals + 1)).string());
         } else {
             std::cerr << "usage: argon-md-report-memory [--megabytes N] [--dir DIR] "
                          "NAME=PROGRAM...\n";
