@@ -3,22 +3,11 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
-#include <filesystem>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
-#include "analysis/diffusion.h"
-#include "analysis/output_file.h"
-#include "analysis/plots.h"
-#include "analysis/position_file.h"
-#include "analysis/report_text.h"
-#include "analysis/sample_files.h"
-#include "analysis/text_input.h"
-#include "analysis/xyz.h"
+#include "analysis/report_run.h"
 
 namespace {
 
@@ -45,90 +34,6 @@ void complain(const std::string& message) {
     std::cerr << "argon-md-report: " << message << '\n';
 }
 
-struct Run {
-    PositionFile positions;
-    EnergyFile energy;
-    MsdFile msd;
-};
-
-Run readRun(const std::filesystem::path& dir) {
-    if (!std::filesystem::is_directory(dir)) {
-        throw InputError(dir.string() + ": no such directory");
-    }
-    const auto read = [&](const char* name) {
-        return std::pair{readTextFile(dir / name), (dir / name).string()};
-    };
-    Run run;
-    {
-        const auto [text, file] = read("position.dat");
-        run.positions = parsePositionFile(text, file);
-    }
-    {
-        const auto [text, file] = read("energy.dat");
-        run.energy = parseEnergyFile(text, file);
-    }
-    {
-        const auto [text, file] = read("msd.dat");
-        run.msd = parseMsdFile(text, file);
-    }
-    return run;
-}
-
-std::optional<DiffusionFit> fitRun(const MsdFile& msd) {
-    std::vector<double> time;
-    std::vector<double> values;
-    for (const auto& s : msd.samples) {
-        time.push_back(s.time / kFsPerPs);
-        values.push_back(s.msd);
-    }
-    return fitDiffusion(time, values);
-}
-
-int report(const std::filesystem::path& dir) {
-    const Run run = readRun(dir);
-    for (const auto& line : runSummary(run.positions, run.energy, run.msd)) {
-        std::cout << line << '\n';
-    }
-
-    writeFileAtomically(dir / "trajectory.xyz", formatXyz(run.positions));
-    std::cout << "wrote " << (dir / "trajectory.xyz").string() << " (" << run.positions.frameCount
-              << " frames)\n";
-
-    const auto fit = fitRun(run.msd);
-    std::string diffusion;
-    for (const auto& line : diffusionReport(run.msd, fit)) {
-        std::cout << line << '\n';
-        diffusion += line + '\n';
-    }
-    writeFileAtomically(dir / "diffusion.txt", diffusion);
-    std::cout << "wrote " << (dir / "diffusion.txt").string() << '\n';
-
-    int status = 0;
-    if (!fit) {
-        complain((dir / "msd.dat").string() +
-                 ": no stretch of linear MSD growth long enough to fit D");
-        status = 1;
-    }
-    try {
-        const auto pictures = drawPlots(dir, run.energy, run.msd, fit);
-        for (const auto& name : pictures) {
-            std::cout << "wrote " << (dir / name).string() << '\n';
-        }
-        if (pictures.size() < 3) {
-            complain(std::string("no samples to plot in ") +
-                     (run.energy.samples.empty() ? "energy.dat" : "msd.dat"));
-            status = 1;
-        }
-    } catch (const GnuplotMissing& e) {
-        complain(
-            "gnuplot was not found, so no plots were drawn (trajectory.xyz and diffusion.txt "
-            "were written); " +
-            std::string(e.what()));
-        status = 1;
-    }
-    return status;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,7 +44,7 @@ int main(int argc, char** argv) {
         status = argc > 2 ? 2 : 0;
     } else {
         try {
-            status = report(argc == 2 ? argv[1] : ".");
+            status = reportRun(argc == 2 ? argv[1] : ".", complain);
         } catch (const std::exception& e) {
             complain(e.what());
             status = 1;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <initializer_list>
@@ -11,6 +12,7 @@
 #include "analysis/formatted.h"
 #include "analysis/gnuplot_process.h"
 #include "analysis/output_file.h"
+#include "analysis/text_input.h"
 
 namespace {
 
@@ -22,6 +24,8 @@ constexpr std::size_t kOffScaleShare = 50;  // 1/50 of the samples
 struct Range {
     double low = 0.0;
     double high = 0.0;
+    std::size_t lowAt = 0;  // the samples that hold them
+    std::size_t highAt = 0;
 };
 
 using Field = double (*)(const EnergySample&);
@@ -41,22 +45,40 @@ double temperature(const EnergySample& e) {
 
 Range range(const std::vector<EnergySample>& samples, std::size_t from,
             std::initializer_list<Field> fields) {
-    Range r{fields.begin()[0](samples[from]), fields.begin()[0](samples[from])};
+    const double start = fields.begin()[0](samples[from]);
+    Range r{start, start, from, from};
     for (std::size_t i = from; i < samples.size(); ++i) {
         for (Field field : fields) {
-            r.low = std::min(r.low, field(samples[i]));
-            r.high = std::max(r.high, field(samples[i]));
+            const double value = field(samples[i]);
+            if (value < r.low) {
+                r.low = value;
+                r.lowAt = i;
+            }
+            if (value > r.high) {
+                r.high = value;
+                r.highAt = i;
+            }
         }
     }
     return r;
 }
 
-// The axis range of the settled run, with a margin.
-Range settledRange(const std::vector<EnergySample>& samples, std::initializer_list<Field> fields) {
-    const Range r =
-        range(samples, std::min(samples.size() / kOffScaleShare, samples.size() - 1), fields);
-    const double margin = std::max(0.05 * (r.high - r.low), 1e-6 * std::max(1.0, r.high));
-    return {r.low - margin, r.high + margin};
+// The axis range of the settled run, with a margin. Values read are finite, but two far apart
+// can put the range itself beyond the numbers; the lines that hold them are named.
+Range settledRange(const std::filesystem::path& file, const std::vector<EnergySample>& samples,
+                   std::initializer_list<Field> fields) {
+    Range r = range(samples, std::min(samples.size() / kOffScaleShare, samples.size() - 1), fields);
+    const double margin = std::max(0.05 * r.high - 0.05 * r.low, 1e-6 * std::max(1.0, r.high));
+    r.low -= margin;
+    r.high += margin;
+    if (!std::isfinite(r.low) || !std::isfinite(r.high)) {
+        const std::string lines =
+            r.lowAt == r.highAt ? formatted("line %zu", r.lowAt + 1)
+                                : formatted("lines %zu and %zu", std::min(r.lowAt, r.highAt) + 1,
+                                            std::max(r.lowAt, r.highAt) + 1);
+        throw InputError(file.string() + ", " + lines + ": the values are too far apart to plot");
+    }
+    return r;
 }
 
 // Words for the title when the start of the run leaves the picture.
@@ -89,6 +111,7 @@ std::string outputLine(const std::filesystem::path& dir, const char* name) {
 }
 
 std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& energy) {
+    const auto file = dir / "energy.dat";
     const auto& s = energy.samples;
     std::string script = "$energy << EOD\n";
     for (const auto& e : s) {
@@ -97,7 +120,7 @@ std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& ener
     }
     script += "EOD\n";
 
-    const Range energies = settledRange(s, {total, kinetic, potential});
+    const Range energies = settledRange(file, s, {total, kinetic, potential});
     script += outputLine(dir, "energy.png");
     script += "set title 'Energy per atom" +
               offScaleNote(s, {total, kinetic, potential}, energies, "J/mol") +
@@ -108,7 +131,7 @@ std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& ener
         "$energy using 1:3 with lines lw 1.5 title 'potential', "
         "$energy using 1:4 with lines lw 1.5 title 'total (kinetic + potential)'\n";
 
-    Range temperatures = settledRange(s, {temperature});
+    Range temperatures = settledRange(file, s, {temperature});
     temperatures.low = std::min(temperatures.low, kTargetTemperature);
     temperatures.high = std::max(temperatures.high, kTargetTemperature);
     script += outputLine(dir, "temperature.png");
@@ -181,8 +204,9 @@ std::string plotScript(const std::filesystem::path& dir, const EnergyFile& energ
 
 }  // namespace
 
-std::vector<std::string> drawPlots(const std::filesystem::path& dir, const EnergyFile& energy,
-                                   const MsdFile& msd, const std::optional<DiffusionFit>& fit) {
+std::vector<std::string> drawPlots(const std::filesystem::path& dir, PendingOutputs& outputs,
+                                   const EnergyFile& energy, const MsdFile& msd,
+                                   const std::optional<DiffusionFit>& fit) {
     std::vector<std::string> names;
     if (!energy.samples.empty()) {
         names = {"energy.png", "temperature.png"};
@@ -193,6 +217,8 @@ std::vector<std::string> drawPlots(const std::filesystem::path& dir, const Energ
     if (names.empty()) {
         return names;
     }
+    // Formed first: a refusal of the samples comes before gnuplot, whether or not it is there.
+    const std::string text = plotScript(dir, energy, msd, fit);
 
     std::string pattern =
         (std::filesystem::temp_directory_path() / "argon-md-plots-XXXXXX").string();
@@ -205,49 +231,41 @@ std::vector<std::string> drawPlots(const std::filesystem::path& dir, const Energ
     const TemporaryFile script{pattern};
     {
         std::ofstream out(script.path, std::ios::binary | std::ios::trunc);
-        out << plotScript(dir, energy, msd, fit);
+        out << text;
         out.close();
         if (!out) {
             throw std::runtime_error(script.path.string() + ": cannot write the gnuplot script");
         }
     }
 
-    // Only what gnuplot may have left: never a directory that happens to have the name.
-    const auto removePartials = [&] {
+    // Joined before gnuplot runs, so that a picture that cannot take its name is told first
+    // and whatever gnuplot leaves is removed with the rest of a refused report.
+    for (const auto& name : names) {
+        outputs.adopt(name);
+    }
+    const auto dropPictures = [&] {
         for (const auto& name : names) {
-            std::error_code ignored;
-            if (!std::filesystem::is_directory(
-                    std::filesystem::symlink_status(partialPath(dir / name), ignored))) {
-                std::filesystem::remove(partialPath(dir / name), ignored);
-            }
+            outputs.drop(name);
         }
     };
     int status = 0;
     try {
         status = runGnuplot(script.path);
     } catch (...) {
-        removePartials();
+        dropPictures();
         throw;
     }
     if (status != 0) {
-        removePartials();
+        dropPictures();
         throw std::runtime_error(
             formatted("gnuplot failed (exit status %d); no plots written", status));
     }
     for (const auto& name : names) {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(partialPath(dir / name), ec)) {
-            removePartials();
+            dropPictures();
             throw std::runtime_error((dir / name).string() + ": gnuplot did not write it");
         }
-    }
-    try {
-        for (const auto& name : names) {
-            commitPartial(dir / name);
-        }
-    } catch (...) {
-        removePartials();
-        throw;
     }
     return names;
 }

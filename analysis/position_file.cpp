@@ -1,82 +1,110 @@
 #include "analysis/position_file.h"
 
+#include <cmath>
+#include <vector>
+
 #include "analysis/sample_files.h"
-#include "analysis/text_input.h"
 
 namespace {
 
 constexpr std::size_t kHeaderLines = 3;
 
 std::vector<std::string_view> wordsExpected(std::string_view line, std::size_t count,
-                                            std::string_view shape, std::string_view file,
-                                            std::size_t number) {
+                                            std::string_view shape, const LineReader& in) {
     auto words = splitWords(line);
     if (words.size() != count) {
-        failAt(file, number, "expected " + std::string(shape) + ", found " + quoted(line));
+        failAt(in.name(), in.lineNumber(),
+               "expected " + std::string(shape) + ", found " + quoted(line));
     }
     return words;
 }
 
+std::string_view headerLine(LineReader& in) {
+    const auto line = in.next();
+    if (!line) {
+        failAt(in.name(), in.lineNumber() + 1, "the three-line header ends early");
+    }
+    return *line;
+}
+
 }  // namespace
 
-PositionFile parsePositionFile(std::string_view text, std::string_view file) {
-    const TextLines split = splitLines(text);
-    const auto& lines = split.lines;
+PositionFile readPositionHeader(LineReader& in) {
+    const std::string& file = in.name();
     PositionFile p;
-    p.incompleteLastLine = split.incompleteLastLine;
-    const auto header = [&](std::size_t i) {
-        if (i >= lines.size()) {
-            failAt(file, i + 1, "the three-line header ends early");
-        }
-        return lines[i];
-    };
 
-    const auto counts = wordsExpected(header(0), 3, "\"1 <atoms> <frames>\"", file, 1);
+    const std::string_view first = headerLine(in);
+    const auto counts = wordsExpected(first, 3, "\"1 <atoms> <frames>\"", in);
     if (parseInteger(counts[0], file, 1) != 1) {
-        failAt(file, 1, "expected \"1 <atoms> <frames>\", found " + quoted(lines[0]));
+        failAt(file, 1, "expected \"1 <atoms> <frames>\", found " + quoted(first));
     }
     p.atomCount = parseInteger(counts[1], file, 1);
     p.plannedFrames = parseInteger(counts[2], file, 1);
     if (p.atomCount < 1 || p.plannedFrames < 1) {
-        failAt(file, 1, "the atom and frame counts must be positive, found " + quoted(lines[0]));
+        failAt(file, 1, "the atom and frame counts must be positive, found " + quoted(first));
+    }
+    // Divided rather than multiplied, so that no count can wrap around.
+    if (p.atomCount > kMostAtoms || p.plannedFrames > kMostFrames ||
+        p.atomCount > kMostAtomPositions / p.plannedFrames) {
+        failAt(file, 1,
+               "more than this report reads (at most " + std::to_string(kMostAtoms) + " atoms, " +
+                   std::to_string(kMostFrames) + " frames and " +
+                   std::to_string(kMostAtomPositions) + " atom positions), found " + quoted(first));
     }
 
-    const auto edges = wordsExpected(header(1), 3, "the cell edges \"Lx Ly Lz\"", file, 2);
+    const std::string_view second = headerLine(in);
+    const auto edges = wordsExpected(second, 3, "the cell edges \"Lx Ly Lz\"", in);
     for (std::size_t axis = 0; axis < 3; ++axis) {
         p.edgeText[axis] = edges[axis];
         p.edge[axis] = parseNumber(edges[axis], file, 2);
         if (p.edge[axis] <= 0.0) {
-            failAt(file, 2, "a cell edge must be positive, found " + quoted(lines[1]));
+            failAt(file, 2, "a cell edge must be positive, found " + quoted(second));
         }
     }
 
-    const auto times = wordsExpected(header(2), 2, "\"<start> <interval>\" in ps", file, 3);
+    const std::string_view third = headerLine(in);
+    const auto times = wordsExpected(third, 2, "\"<start> <interval>\" in ps", in);
     p.startTime = parseNumber(times[0], file, 3);
     p.frameInterval = parseNumber(times[1], file, 3);
     if (p.frameInterval <= 0.0) {
-        failAt(file, 3, "the interval between frames must be positive, found " + quoted(lines[2]));
+        failAt(file, 3, "the interval between frames must be positive, found " + quoted(third));
     }
-
-    const std::size_t atoms = static_cast<std::size_t>(p.atomCount);
-    const std::size_t maxLines = kHeaderLines + static_cast<std::size_t>(p.plannedFrames) * atoms;
-    if (lines.size() > maxLines) {
-        failAt(file, maxLines + 1,
-               "more frames than the " + std::to_string(p.plannedFrames) +
-                   " that the header announces");
+    // Frame times grow with the frame, so the first and last bound them all.
+    const auto last = static_cast<std::size_t>(p.plannedFrames - 1);
+    if (!std::isfinite(frameTime(p, 0)) || !std::isfinite(frameTime(p, last))) {
+        failAt(file, 3,
+               "the frame times in fs lie beyond the range of numbers, found " + quoted(third));
     }
-    p.atomLines.reserve(lines.size() - kHeaderLines);
-    for (std::size_t i = kHeaderLines; i < lines.size(); ++i) {
-        const auto xyz = wordsExpected(lines[i], 3, "an atom's \"x y z\"", file, i + 1);
-        for (auto word : xyz) {
-            parseNumber(word, file, i + 1);
-        }
-        p.atomLines.push_back(std::string(xyz[0]) + ' ' + std::string(xyz[1]) + ' ' +
-                              std::string(xyz[2]));
-    }
-    p.frameCount = p.atomLines.size() / atoms;
-    p.cutOffLines = p.atomLines.size() % atoms;
-    p.atomLines.resize(p.frameCount * atoms);
     return p;
+}
+
+void readPositionFrames(LineReader& in, PositionFile& p, std::size_t handedOver,
+                        const FrameConsumer& consume) {
+    const auto atoms = static_cast<std::size_t>(p.atomCount);
+    const auto lastLine = kHeaderLines + static_cast<std::size_t>(p.plannedFrames) * atoms;
+    std::vector<double> frame;
+    frame.reserve(3 * atoms);
+    std::size_t lineInFrame = 0;
+    while (const auto line = in.next()) {
+        if (in.lineNumber() > lastLine) {
+            failAt(in.name(), in.lineNumber(),
+                   "more frames than the " + std::to_string(p.plannedFrames) +
+                       " that the header announces");
+        }
+        for (const auto word : wordsExpected(*line, 3, "an atom's \"x y z\"", in)) {
+            frame.push_back(parseNumber(word, in.name(), in.lineNumber()));
+        }
+        if (++lineInFrame == atoms) {
+            if (p.frameCount < handedOver) {
+                consume(p.frameCount, frame);
+            }
+            ++p.frameCount;
+            frame.clear();
+            lineInFrame = 0;
+        }
+    }
+    p.cutOffLines = lineInFrame;
+    p.incompleteLastLine = in.incompleteLastLine();
 }
 
 double frameTime(const PositionFile& positions, std::size_t frame) {

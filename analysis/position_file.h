@@ -2,12 +2,22 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
+#include <span>
 #include <string>
-#include <string_view>
-#include <vector>
 
-// The frames of "position.dat": a three-line header, then one line "x y z" (Å, wrapped into the
-// cell) per atom per frame.
+#include "analysis/text_input.h"
+
+// Bounds on what the header of "position.dat" may announce. A run writes 1000 frames of 50
+// atoms; the bounds leave room for far longer runs while keeping what the report holds (a frame
+// of positions, the energy and MSD samples, and whatever reads the frames as doubles) well under
+// 100 MB.
+inline constexpr long kMostAtoms = 100'000;
+inline constexpr long kMostFrames = 100'000;
+inline constexpr long kMostAtomPositions = 4'000'000;  // atoms × frames
+
+// The header of "position.dat" (three lines), and what its frames held: one line "x y z" (Å,
+// wrapped into the cell) per atom per frame.
 struct PositionFile {
     long atomCount = 0;
     long plannedFrames = 0;               // what the header announces; a stopped run has fewer
@@ -15,18 +25,24 @@ struct PositionFile {
     std::array<double, 3> edge{};         // Å
     double startTime = 0.0;               // ps
     double frameInterval = 0.0;           // ps
-    // One "x y z" per atom per frame, frame after frame, with the numbers as the file writes
-    // them so that they reach the trajectory without a second rounding.
-    std::vector<std::string> atomLines;
-    std::size_t frameCount = 0;  // complete frames only
+    std::size_t frameCount = 0;           // complete frames only
     // Atom lines of a last frame that the file does not finish. The simulation writes whole
     // lines, so a run stopped while writing a frame leaves some of its lines; they are left out.
     std::size_t cutOffLines = 0;
     bool incompleteLastLine = false;
 };
 
-// `file` names the file in messages.
-PositionFile parsePositionFile(std::string_view text, std::string_view file);
+// Takes each complete frame as it is read: the frame's number (from 0) and its wrapped
+// coordinates, x y z of atom 0, then of atom 1, ..., Å. The span is valid during the call only.
+using FrameConsumer = std::function<void(std::size_t frame, std::span<const double> xyz)>;
+
+// Reads the header; every frame time it allows is a finite number of fs.
+PositionFile readPositionHeader(LineReader& in);
+
+// Reads the frames after the header to the end of the file, handing the first `handedOver` to
+// `consume` (all of them are checked and counted), and sets the counts of `positions`.
+void readPositionFrames(LineReader& in, PositionFile& positions, std::size_t handedOver,
+                        const FrameConsumer& consume);
 
 // Time of frame `frame`, fs.
 double frameTime(const PositionFile& positions, std::size_t frame);

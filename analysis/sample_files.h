@@ -1,7 +1,9 @@
 #pragma once
 
-#include <string_view>
+#include <cstddef>
 #include <vector>
+
+#include "analysis/text_input.h"
 
 // The sample files give times in fs; the header of position.dat and the reports use ps.
 inline constexpr double kFsPerPs = 1000.0;
@@ -31,6 +33,7 @@ struct MsdFile {
     bool incompleteLastLine = false;
 };
 
-// `file` names the file in messages.
-EnergyFile parseEnergyFile(std::string_view text, std::string_view file);
-MsdFile parseMsdFile(std::string_view text, std::string_view file);
+// Read to the end of the file. A run writes one line per frame, so a line beyond `mostLines`
+// (the frames the header of position.dat announces) is refused.
+EnergyFile readEnergyFile(LineReader& in, std::size_t mostLines);
+MsdFile readMsdFile(LineReader& in, std::size_t mostLines);

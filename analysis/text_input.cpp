@@ -1,46 +1,113 @@
 #include "analysis/text_input.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 #include <system_error>
+#include <utility>
 
-std::string readTextFile(const std::filesystem::path& path) {
+namespace {
+
+// A piece of the file read at a time: large enough to make few system calls, small enough not to
+// matter.
+constexpr std::size_t kPiece = 64 * 1024;
+
+}  // namespace
+
+LineReader::LineReader(const std::filesystem::path& path) : name_(path.string()) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(status)) {
-        throw InputError(path.string() + ": no such file");
+    if (status.type() == std::filesystem::file_type::not_found) {
+        throw InputError(name_ + ": no such file");
     }
-    if (std::filesystem::is_directory(status)) {
-        throw InputError(path.string() + ": is a directory, not a file");
+    if (ec) {  // a symbolic-link loop, say, in the system's words
+        throw InputError(name_ + ": " + ec.message());
     }
-    std::ifstream in(path, std::ios::binary);
-    std::string text(std::istreambuf_iterator<char>(in), {});
-    if (!in.is_open() || in.bad()) {
-        throw InputError(path.string() + ": cannot be read");
+    if (!std::filesystem::is_regular_file(status)) {
+        throw InputError(name_ + ": not a regular file");
     }
-    return text;
+    errno = 0;
+    file_ = std::fopen(name_.c_str(), "rb");
+    if (file_ == nullptr) {
+        throw InputError(name_ + ": cannot be read: " +
+                         (errno != 0 ? std::strerror(errno) : "cannot be opened"));
+    }
+    buffer_.resize(kPiece);
 }
 
-TextLines splitLines(std::string_view text) {
-    TextLines result;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            result.incompleteLastLine = true;
-            break;
+LineReader::LineReader(std::string text, std::string name)
+    : name_(std::move(name)), buffer_(text.begin(), text.end()), end_(text.size()), atEnd_(true) {}
+
+LineReader::~LineReader() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
+}
+
+bool LineReader::refill() {
+    if (atEnd_) {
+        return false;
+    }
+    // What is pending moves to the front; it is shorter than a line, so the piece has room.
+    std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(begin_),
+              buffer_.begin() + static_cast<std::ptrdiff_t>(end_), buffer_.begin());
+    end_ -= begin_;
+    begin_ = 0;
+    errno = 0;
+    const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    if (got == 0) {
+        if (std::ferror(file_)) {
+            throw InputError(
+                name_ + ": cannot be read: " + (errno != 0 ? std::strerror(errno) : "read error"));
         }
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
+        atEnd_ = true;
+        return false;
+    }
+    end_ += got;
+    return true;
+}
+
+void LineReader::refuseUnended(std::string_view pending) const {
+    // Lines ended by CR alone read as one endless line; saying so helps more than its length.
+    const std::size_t cr = pending.find('\r');
+    if (cr != std::string_view::npos && cr + 1 < pending.size()) {
+        failAt(name_, line_ + 1, "the line ends in CR alone; lines end in CR LF (or LF)");
+    }
+    failAt(name_, line_ + 1,
+           "longer than " + std::to_string(kLongestLine) + " bytes, which no run writes");
+}
+
+std::optional<std::string_view> LineReader::next() {
+    while (true) {
+        const char* const first = buffer_.data() + begin_;
+        const std::string_view pending(first, end_ - begin_);
+        const std::size_t lf = pending.find('\n');
+        std::string_view line = pending.substr(0, lf);
+        if (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
-        result.lines.push_back(line);
-        start = end + 1;
+        if (line.size() > kLongestLine) {
+            refuseUnended(line);
+        }
+        if (lf != std::string_view::npos) {
+            begin_ += lf + 1;
+            ++line_;
+            return line;
+        }
+        if (!refill()) {
+            if (!pending.empty()) {
+                const std::size_t cr = pending.find('\r');
+                if (cr != std::string_view::npos && cr + 1 < pending.size()) {
+                    refuseUnended(pending);
+                }
+                incomplete_ = true;
+                begin_ = end_;
+            }
+            return std::nullopt;
+        }
     }
-    return result;
 }
 
 void failAt(std::string_view file, std::size_t line, std::string_view what) {
@@ -106,6 +173,9 @@ double parseNumber(std::string_view word, std::string_view file, std::size_t lin
 long parseInteger(std::string_view word, std::string_view file, std::size_t line) {
     long value = 0;
     const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        failAt(file, line, "a whole number too large: " + quoted(word));
+    }
     if (word.empty() || ec != std::errc() || end != word.data() + word.size()) {
         failAt(file, line, "not a whole number: " + quoted(word));
     }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -13,18 +15,49 @@ struct InputError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The whole lines of a file's text, without their line ends.
-struct TextLines {
-    std::vector<std::string_view> lines;  // views into the text that was split
-    // Text after the last line end. The simulation ends every line it writes, so this is a line
-    // it was still writing when it stopped; it is left out.
-    bool incompleteLastLine = false;
+// The longest line any of the run's files holds is under 100 bytes; a line longer than this is
+// no line of a run, and is refused as soon as it is seen rather than read into memory.
+inline constexpr std::size_t kLongestLine = 1024;
+
+// The lines of one of the run's files, read in pieces as they are asked for: however large the
+// file, no more than one piece of it is held. Lines end in CR LF; a bare LF is accepted too.
+class LineReader {
+  public:
+    // Opens `path`. InputError when it is missing, anything but a regular file (a FIFO would
+    // block for ever, a device such as /dev/zero never ends), or cannot be opened.
+    explicit LineReader(const std::filesystem::path& path);
+    // Reads `text` as the file called `name`.
+    LineReader(std::string text, std::string name);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // The next whole line without its line end, valid until the next call; none at the end of
+    // the file. InputError for a line longer than kLongestLine and for a read error.
+    std::optional<std::string_view> next();
+    // The number (1-based) of the line last returned.
+    std::size_t lineNumber() const { return line_; }
+    // After the end: text after the last line end. The simulation ends every line it writes, so
+    // this is a line it was still writing when it stopped; it is left out.
+    bool incompleteLastLine() const { return incomplete_; }
+    // The file as messages name it.
+    const std::string& name() const { return name_; }
+
+  private:
+    // Appends what the file holds next to the buffer; false at its end.
+    bool refill();
+    // Refuses the text pending in the buffer, which holds no line end.
+    [[noreturn]] void refuseUnended(std::string_view pending) const;
+
+    std::FILE* file_ = nullptr;
+    std::string name_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0;  // pending text is buffer_[begin_, end_)
+    std::size_t end_ = 0;
+    std::size_t line_ = 0;
+    bool atEnd_ = false;
+    bool incomplete_ = false;
 };
-
-std::string readTextFile(const std::filesystem::path& path);
-
-// Lines end in CR LF; a bare LF is accepted too.
-TextLines splitLines(std::string_view text);
 
 // Throws InputError for line `line` (1-based) of `file`.
 [[noreturn]] void failAt(std::string_view file, std::size_t line, std::string_view what);

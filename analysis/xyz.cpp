@@ -21,20 +21,16 @@ std::string xyzCommentLine(const PositionFile& p, std::size_t frame) {
            " pbc=\"T T T\"";
 }
 
-std::string formatXyz(const PositionFile& p) {
-    const std::size_t atoms = static_cast<std::size_t>(p.atomCount);
-    const std::string countLine = std::to_string(atoms) + '\n';
-    std::string out;
-    out.reserve(p.frameCount * (countLine.size() + 100) + p.atomLines.size() * 32);
-    for (std::size_t frame = 0; frame < p.frameCount; ++frame) {
-        out += countLine;
-        out += xyzCommentLine(p, frame);
-        out += '\n';
-        for (std::size_t atom = 0; atom < atoms; ++atom) {
-            out += "Ar ";
-            out += p.atomLines[frame * atoms + atom];
-            out += '\n';
-        }
+void appendXyzFrame(std::string& out, const PositionFile& p, std::size_t frame,
+                    std::span<const double> xyz) {
+    out += std::to_string(p.atomCount);
+    out += '\n';
+    out += xyzCommentLine(p, frame);
+    out += '\n';
+    char line[96];
+    for (std::size_t i = 0; i + 2 < xyz.size(); i += 3) {
+        const int length =
+            std::snprintf(line, sizeof line, "Ar %.6g %.6g %.6g\n", xyz[i], xyz[i + 1], xyz[i + 2]);
+        out.append(line, static_cast<std::size_t>(length));
     }
-    return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 
 #include "analysis/position_file.h"
@@ -11,5 +12,8 @@ std::string formatFrameTime(double fs);
 // The comment line of frame `frame`: periodic cell, per-atom columns and time.
 std::string xyzCommentLine(const PositionFile& positions, std::size_t frame);
 
-// The whole trajectory in extended XYZ, one frame per frame of the position file.
-std::string formatXyz(const PositionFile& positions);
+// Frame `frame` in extended XYZ, its coordinates `xyz` (Å, x y z per atom) appended to `out`.
+// They are written as the simulation writes them, in 6 significant digits, so that a frame of a
+// run reaches the trajectory with the very digits of position.dat.
+void appendXyzFrame(std::string& out, const PositionFile& positions, std::size_t frame,
+                    std::span<const double> xyz);

@@ -49,4 +49,40 @@ TEST(Diffusion, FitsTheLinearStretchAfterTheBallisticStart) {
     }
 }
 
+// The local slopes, whose sums slide with the span, against each span's slope formed afresh
+// about its own means, on a noisy series where log t lies far from 0, with one sample whose MSD
+// cannot be logged: no span that holds it has a slope.
+TEST(Diffusion, SlidingLocalSlopesMatchThoseOfEachSpanAlone) {
+    std::mt19937 generator(7);
+    std::vector<double> time, msd;
+    for (int i = 0; i < 3000; ++i) {
+        time.push_back(1e6 * std::pow(1.001, i));  // ps
+        msd.push_back(120.0 * time.back() * (1.0 + 0.05 * (generator() / 4294967296.0)));
+    }
+    msd[1500] = 0.0;
+    const std::vector<double> slopes = localLogSlopes(time, msd);
+    for (std::size_t i = 0; i < time.size(); i += 7) {
+        if (msd[i] <= 0.0) continue;
+        // The span reaches back past an unusable sample, but not forward to one.
+        std::size_t first = 0, last = i;
+        while (time[first] < time[i] / kLocalSlopeSpan) ++first;
+        while (last + 1 < time.size() && msd[last + 1] > 0.0 &&
+               time[last + 1] <= time[i] * kLocalSlopeSpan)
+            ++last;
+        double mx = 0.0, my = 0.0, sxx = 0.0, sxy = 0.0;
+        for (std::size_t k = first; k <= last; ++k) mx += std::log(time[k]), my += std::log(msd[k]);
+        mx /= static_cast<double>(last - first + 1);
+        my /= static_cast<double>(last - first + 1);
+        for (std::size_t k = first; k <= last; ++k) {
+            sxx += (std::log(time[k]) - mx) * (std::log(time[k]) - mx);
+            sxy += (std::log(time[k]) - mx) * (std::log(msd[k]) - my);
+        }
+        if (std::isnan(sxy / sxx)) {
+            EXPECT_TRUE(std::isnan(slopes[i])) << i;
+        } else {
+            EXPECT_NEAR(slopes[i], sxy / sxx, 1e-12) << i;
+        }
+    }
+}
+
 }  // namespace

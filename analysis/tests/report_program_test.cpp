@@ -1,5 +1,6 @@
 // The built argon-md and argon-md-report run in a temporary directory.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -47,7 +48,7 @@ class ReportProgram : public ::testing::Test {
     // The report fails with one line on standard error and leaves nothing but its inputs.
     void expectRefused(const std::string& arguments, const std::string& expected) {
         SCOPED_TRACE(expected);
-        EXPECT_NE(execute(ARGON_MD_REPORT_PROGRAM + arguments), 0);
+        EXPECT_EQ(execute(ARGON_MD_REPORT_PROGRAM + arguments), 1);
         EXPECT_NE(err.find(expected), std::string::npos) << err;
         EXPECT_EQ(lineCount(err), 1) << err;
         for (const auto& entry : fs::directory_iterator(run)) {
@@ -67,10 +68,10 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     EXPECT_TRUE(reportedD() > 10.0 && reportedD() < 40.0) << reportedD();
     EXPECT_TRUE(readFile(run / "msd.png").starts_with("\x89PNG\r\n"));
 
-    // Cut where a stop while writing frame 601 leaves the files: at line ends, with one sample
-    // more than complete frames. And without gnuplot.
+    // Cut where a stop while writing frame 601 leaves the files: at line ends, with one energy
+    // sample more than complete frames. And without gnuplot.
     for (auto [name, lines] :
-         {std::pair{"position.dat", 3 + 600 * 50 + 17}, {"energy.dat", 601}, {"msd.dat", 601}}) {
+         {std::pair{"position.dat", 3 + 600 * 50 + 17}, {"energy.dat", 601}, {"msd.dat", 600}}) {
         const std::string text = readFile(run / name);
         std::size_t end = 0;
         for (int line = 0; line < lines; ++line) end = text.find('\n', end) + 1;
@@ -85,6 +86,18 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     EXPECT_NE(err.find("apt-get install gnuplot-nox"), std::string::npos) << err;
     EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 600 * 52);
     EXPECT_TRUE(reportedD() > 10.0 && reportedD() < 40.0) << reportedD();
+
+    // A disk that filled while the MSD was written: the samples all three files hold.
+    const std::string msd = readFile(run / "msd.dat");
+    std::size_t end = 0;
+    for (int line = 0; line < 400; ++line) end = msd.find('\n', end) + 1;
+    write("msd.dat", msd.substr(0, end));
+    ASSERT_EQ(execute("PATH=/nonexistent " ARGON_MD_REPORT_PROGRAM), 1);
+    EXPECT_NE(out.find("msd.dat is shorter than the other two files, as a full disk leaves it "
+                       "(601 energy lines, 600 frames, 400 MSD lines)"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 400 * 52);
 }
 
 TEST_F(ReportProgram, BadInputOrOutputIsRefusedInOneLine) {
@@ -118,12 +131,100 @@ TEST_F(ReportProgram, BadInputOrOutputIsRefusedInOneLine) {
     expectRefused("", "trajectory.xyz: cannot be written");
     fs::create_directory(run / "trajectory.xyz");  // the rename fails
     expectRefused("", "trajectory.xyz: cannot be written");
+    fs::remove(run / "trajectory.xyz");
+    fs::create_directory(run / "energy.png");  // gnuplot's picture cannot take its name
+    expectRefused("", "energy.png: cannot be written: a directory has its name");
+    fs::remove(run / "energy.png");
     // The files are written, but a report its reader never got is no success. The fit fails
     // first (one sample), so the reason must outlive gnuplot's start.
-    fs::remove(run / "trajectory.xyz");
     EXPECT_NE(execute("(" ARGON_MD_REPORT_PROGRAM " >/dev/full)"), 0);
     EXPECT_TRUE(err.ends_with("argon-md-report: standard output: No space left on device\n"))
         << err;
+}
+
+// A run of `samples` samples of one atom, as a run writes it, starting at `start` ps.
+struct SmallRun {
+    std::string position, energy, msd;
+};
+SmallRun smallRun(int samples, const std::string& start = "0") {
+    SmallRun r{"1 1 " + std::to_string(samples) + "\r\n20 20 20\r\n" + start + " 1\r\n", "", ""};
+    for (int i = 1; i <= samples; ++i) {
+        const std::string t = std::to_string(i * 1000);
+        r.position += "1 2 3\r\n";
+        r.energy += t + ", 3, 2, 1, 700\r\n";
+        r.msd += t + ",  " + std::to_string(6 * i) + ", \r\n";
+    }
+    return r;
+}
+
+// Files that are endless, oversized, at odds with each other or with the range of numbers.
+TEST_F(ReportProgram, HostileInputIsRefusedAndLeavesNothing) {
+    const SmallRun ok = smallRun(14);
+    std::string extreme, far = ok.energy;
+    for (int i = 1; i <= 14; ++i) {  // a diffusive line whose sums pass the largest number
+        extreme += std::to_string(i * 1000) + ", " + std::to_string(i) + "e307, \r\n";
+    }
+    far.replace(far.find(", 3, 2, 1"), 9, ", 3, 1.7e308, -1.7e308");
+    const auto cut = [](const std::string& text, int lines) {
+        std::size_t end = 0;
+        for (int line = 0; line < lines; ++line) end = text.find('\n', end) + 1;
+        return text.substr(0, end);
+    };
+    const std::tuple<std::string, std::string, std::string, const char*> cases[] = {
+        // position.dat, energy.dat, msd.dat, message
+        {"1 3 6148914691236517205\r\n", ok.energy, ok.msd,
+         "position.dat, line 1: more than this report reads"},
+        {"1 2000000000 1000\r\n" + ok.position.substr(ok.position.find('\n') + 1), ok.energy,
+         ok.msd, "position.dat, line 1: more than this report reads"},
+        {"1 1 99999999999999999999\r\n", ok.energy, ok.msd,
+         "position.dat, line 1: a whole number too large"},
+        {smallRun(14, "1e306").position, ok.energy, ok.msd,
+         "position.dat, line 3: the frame times in fs lie beyond the range of numbers"},
+        {ok.position, ok.energy, extreme,
+         "msd.dat, lines 4 to 14: the least-squares line through them lies beyond"},
+        {ok.position, far, ok.msd, "energy.dat, line 1: the values are too far apart"},
+        {"1 1 3\r20 20 20\r0 1\r1 2 3\r", ok.energy, ok.msd,
+         "position.dat, line 1: the line ends in CR alone"},
+        {ok.position, "0, 1, 2, 3, 4\r40, 1, 2, 3, 4\r", ok.msd,
+         "energy.dat, line 1: the line ends in CR alone"},
+        {ok.position, ok.energy, std::string(64 << 20, '1'),
+         "msd.dat, line 1: longer than 1024 bytes"},
+        {ok.position, ok.energy + "15000, 3, 2, 1, 700\r\n", ok.msd,
+         "energy.dat, line 15: more samples than the 14 frames"},
+        {ok.position, ok.energy, ok.msd + "15000,  1", "msd.dat, line 15: more samples than"},
+        {ok.position + "1 2 3\r\n", ok.energy, ok.msd,
+         "position.dat, line 18: more frames than the 14"},
+        // Two files short of the third: no stop of a run, no full disk.
+        {ok.position, cut(ok.energy, 3), cut(ok.msd, 2),
+         "not the files of one run (energy lines: 3, frames: 14, MSD lines: 2)"},
+        {cut(ok.position, 3), "1000, 3, 2, 1, 700\r\n", "",
+         "no complete sample in position.dat, energy.dat and msd.dat (energy lines: 1, frames: 0"},
+    };
+    for (const auto& [position, energy, msd, expected] : cases) {
+        write("position.dat", position);
+        write("energy.dat", energy);
+        write("msd.dat", msd);
+        expectRefused("", expected);
+    }
+
+    // Files that are no regular files, or cannot be read.
+    write("position.dat", ok.position);
+    write("msd.dat", ok.msd);
+    const std::pair<void (*)(const fs::path&), const char*> special[] = {
+        {[](const fs::path& p) { fs::create_symlink("/dev/zero", p); }, "not a regular file"},
+        {[](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, "not a regular file"},
+        {[](const fs::path& p) { fs::create_directory(p); }, "not a regular file"},
+        {[](const fs::path& p) { fs::create_symlink(p.filename(), p); },
+         "Too many levels of symbolic links"},
+        // Reading from address 0 of the process fails, as a disk fault does.
+        {[](const fs::path& p) { fs::create_symlink("/proc/self/mem", p); },
+         "cannot be read: Input/output error"},
+    };
+    for (const auto& [make, expected] : special) {
+        fs::remove_all(run / "energy.dat");
+        make(run / "energy.dat");
+        expectRefused("", std::string("energy.dat: ") + expected);
+    }
 }
 
 }  // namespace

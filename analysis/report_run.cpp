@@ -1,0 +1,171 @@
+#include "analysis/report_run.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "analysis/diffusion.h"
+#include "analysis/formatted.h"
+#include "analysis/output_file.h"
+#include "analysis/plots.h"
+#include "analysis/position_file.h"
+#include "analysis/report_text.h"
+#include "analysis/run_counts.h"
+#include "analysis/sample_files.h"
+#include "analysis/text_input.h"
+#include "analysis/xyz.h"
+
+namespace {
+
+// Keeps the first `count` samples.
+template <typename File>
+void keepFirst(File& file, std::size_t count) {
+    file.samples.resize(count);
+}
+
+// The fit of D over the MSD samples; the sums over the samples of a run stay far inside the
+// range of numbers, but values near its end can take them outside it.
+std::optional<DiffusionFit> fitRun(const MsdFile& msd, const std::string& file) {
+    std::vector<double> time;
+    std::vector<double> values;
+    for (const auto& s : msd.samples) {
+        time.push_back(s.time / kFsPerPs);
+        values.push_back(s.msd);
+    }
+    const auto fit = fitDiffusion(time, values);
+    if (fit && !(std::isfinite(fit->slope) && std::isfinite(fit->slopeError) &&
+                 std::isfinite(fit->intercept))) {
+        throw InputError(formatted(
+            "%s, lines %zu to %zu: the least-squares line through them lies beyond the range "
+            "of numbers",
+            file.c_str(), fit->first + 1, fit->last + 1));
+    }
+    return fit;
+}
+
+}  // namespace
+
+int reportRun(const std::filesystem::path& dir,
+              const std::function<void(const std::string&)>& complain) {
+    if (!std::filesystem::is_directory(dir)) {
+        throw InputError(dir.string() + ": no such directory");
+    }
+    PendingOutputs outputs(dir);
+
+    // The sample files are read first, being small, so that the frames, the bulk of the run,
+    // stream past once and are handed over as they come.
+    LineReader positionText(dir / "position.dat");
+    PositionFile positions = readPositionHeader(positionText);
+    const auto planned = static_cast<std::size_t>(positions.plannedFrames);
+    EnergyFile energy;
+    {
+        LineReader in(dir / "energy.dat");
+        energy = readEnergyFile(in, planned);
+    }
+    MsdFile msd;
+    {
+        LineReader in(dir / "msd.dat");
+        msd = readMsdFile(in, planned);
+    }
+
+    const std::string xyzName = "trajectory.xyz";
+    std::FILE* xyz = outputs.open(xyzName);
+    // Why the trajectory cannot be written, told as soon as it fails: a full disk, say.
+    const auto xyzFailed = [&] {
+        throw OutputError((dir / xyzName).string() +
+                          ": cannot be written: " + std::strerror(errno));
+    };
+    std::string frameText;
+    readPositionFrames(
+        positionText, positions, framesToHandOver(energy.samples.size(), msd.samples.size()),
+        [&](std::size_t frame, std::span<const double> coordinates) {
+            frameText.clear();
+            appendXyzFrame(frameText, positions, frame, coordinates);
+            errno = 0;
+            if (std::fwrite(frameText.data(), 1, frameText.size(), xyz) != frameText.size()) {
+                xyzFailed();
+            }
+        });
+    errno = 0;
+    if (std::fflush(xyz) != 0) {
+        xyzFailed();
+    }
+
+    const ReportedCounts counts =
+        reconcileCounts(energy.samples.size(), positions.frameCount, msd.samples.size());
+    if (counts.msd == 0) {
+        throw InputError(formatted(
+            "%s: no complete sample in position.dat, energy.dat and msd.dat (energy lines: "
+            "%zu, frames: %zu, MSD lines: %zu): nothing to report",
+            dir.string().c_str(), energy.samples.size(), positions.frameCount, msd.samples.size()));
+    }
+    std::vector<std::string> notes;
+    if (!counts.shortFile.empty()) {
+        notes.push_back(formatted(
+            "%s is shorter than the other two files, as a full disk leaves it (%zu energy "
+            "lines, %zu frames, %zu MSD lines): the %zu samples all three hold are reported",
+            counts.shortFile.c_str(), energy.samples.size(), positions.frameCount,
+            msd.samples.size(), counts.msd));
+        keepFirst(energy, counts.energy);
+        keepFirst(msd, counts.msd);
+        if (counts.frames < positions.frameCount) {
+            positions.frameCount = counts.frames;
+            positions.cutOffLines = 0;  // the lines left out are no longer the last
+        }
+    }
+    for (const auto& line : runSummary(positions, energy, msd)) {
+        std::cout << line << '\n';
+    }
+    for (const auto& line : notes) {
+        std::cout << line << '\n';
+    }
+
+    const auto fit = fitRun(msd, (dir / "msd.dat").string());
+    std::string diffusion;
+    for (const auto& line : diffusionReport(msd, fit)) {
+        std::cout << line << '\n';
+        diffusion += line + '\n';
+    }
+    outputs.write("diffusion.txt", diffusion);
+
+    // Faults that leave the report standing, told once it stands: a refusal after them would
+    // make them noise.
+    std::vector<std::string> faults;
+    if (!fit) {
+        faults.push_back((dir / "msd.dat").string() +
+                         ": no stretch of linear MSD growth long enough to fit D");
+    }
+    try {
+        drawPlots(dir, outputs, energy, msd, fit);
+    } catch (const InputError&) {
+        throw;
+    } catch (const OutputError&) {
+        throw;
+    } catch (const GnuplotMissing& e) {
+        faults.push_back(
+            "gnuplot was not found, so no plots were drawn (trajectory.xyz and diffusion.txt "
+            "were written); " +
+            std::string(e.what()));
+    } catch (const std::runtime_error& e) {
+        faults.push_back(e.what());
+    }
+
+    for (const auto& path : outputs.commit()) {
+        std::cout << "wrote " << path.string();
+        if (path.filename() == xyzName) {
+            std::cout << " (" << positions.frameCount << " frames)";
+        }
+        std::cout << '\n';
+    }
+    for (const auto& fault : faults) {
+        complain(fault);
+    }
+    const int status = faults.empty() ? 0 : 1;
+    return status;
+}
