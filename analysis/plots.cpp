@@ -123,13 +123,13 @@ std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& ener
 }
 
 std::string msdPlot(const std::filesystem::path& dir, const MsdFile& msd,
-                    const std::optional<DiffusionFit>& fit) {
+                    const std::optional<DiffusionFit>& fit, const ExtraPictures& extra) {
     const auto& s = msd.samples;
     std::string script = "$msd << EOD\n";
     for (const auto& m : s) {
         script += formatted("%.9g %.9g\n", m.time / kFsPerPs, m.msd);
     }
-    script += "EOD\n";
+    script += "EOD\n" + extra.msdData;
     script += outputLine(dir, "msd.png");
     script +=
         "set title 'Mean squared displacement'\nset ylabel 'MSD (Å²)'\n"
@@ -151,7 +151,7 @@ std::string msdPlot(const std::filesystem::path& dir, const MsdFile& msd,
             "title 'least-squares line over the shaded window: D = %.4g Å²/ps'",
             diffusionCoefficient(fit->slope));
     }
-    return script + plot + "\nunset object 1\n";
+    return script + plot + extra.msdCurves + "\nunset object 1\n";
 }
 
 // Removes a file when it goes out of scope.
@@ -165,7 +165,8 @@ struct TemporaryFile {
 
 // The script that draws the pictures as their partial files in `dir`.
 std::string plotScript(const std::filesystem::path& dir, const EnergyFile& energy,
-                       const MsdFile& msd, const std::optional<DiffusionFit>& fit) {
+                       const MsdFile& msd, const std::optional<DiffusionFit>& fit,
+                       const ExtraPictures& extra) {
     std::string script =
         "set terminal pngcairo size 1000,600 noenhanced font ',11'\n"
         "set encoding utf8\nset grid\nset key below height 1.5\n"
@@ -174,15 +175,16 @@ std::string plotScript(const std::filesystem::path& dir, const EnergyFile& energ
         script += energyPlots(dir, energy);
     }
     if (!msd.samples.empty()) {
-        script += msdPlot(dir, msd, fit);
+        script += msdPlot(dir, msd, fit, extra);
     }
-    return script + "unset output\n";
+    return script + extra.script + "unset output\n";
 }
 
 }  // namespace
 
 std::vector<std::string> drawPlots(const std::filesystem::path& dir, const EnergyFile& energy,
-                                   const MsdFile& msd, const std::optional<DiffusionFit>& fit) {
+                                   const MsdFile& msd, const std::optional<DiffusionFit>& fit,
+                                   const ExtraPictures& extra) {
     std::vector<std::string> names;
     if (!energy.samples.empty()) {
         names = {"energy.png", "temperature.png"};
@@ -190,6 +192,7 @@ std::vector<std::string> drawPlots(const std::filesystem::path& dir, const Energ
     if (!msd.samples.empty()) {
         names.push_back("msd.png");
     }
+    names.insert(names.end(), extra.names.begin(), extra.names.end());
     if (names.empty()) {
         return names;
     }
@@ -205,7 +208,7 @@ std::vector<std::string> drawPlots(const std::filesystem::path& dir, const Energ
     const TemporaryFile script{pattern};
     {
         std::ofstream out(script.path, std::ios::binary | std::ios::trunc);
-        out << plotScript(dir, energy, msd, fit);
+        out << plotScript(dir, energy, msd, fit, extra);
         out.close();
         if (!out) {
             throw std::runtime_error(script.path.string() + ": cannot write the gnuplot script");
