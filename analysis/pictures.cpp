@@ -142,7 +142,7 @@ ExtraPictures extraPictures(const std::filesystem::path& dir, const UnwrappedTra
         extra.msdData += "EOD\n";
         extra.msdCurves =
             ", $average using 1:2 with lines lw 2 lc rgb '#c03030' "
-            "title 'averaged over every time origin (against the lag)'";
+            "title 'MSD averaged over every time origin, against the lag'";
     }
     if (fit) {
         const double start = lagTime(msd, fit->first);
@@ -151,8 +151,8 @@ ExtraPictures extraPictures(const std::filesystem::path& dir, const UnwrappedTra
             formatted("$averageFit << EOD\n%.9g %.9g\n%.9g %.9g\nEOD\n", start,
                       fit->intercept + fit->slope * start, end, fit->intercept + fit->slope * end);
         extra.msdCurves += formatted(
-            ", $averageFit using 1:2 with lines lw 2.5 lc rgb '#602020' dt 3 "
-            "title 'its fit, %g to %g ps: D = %#.3g ± %#.2g Å²/ps'",
+            ", $averageFit using 1:2 with lines lw 3 lc rgb 'black' dt 3 "
+            "title 'line fitted to it over lags %g to %g ps: D = %#.3g ± %#.2g Å²/ps'",
             start, end, fit->d, fit->dError);
     }
     if (frameCount(t) == 0) {
