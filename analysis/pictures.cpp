@@ -110,7 +110,7 @@ std::string rdfPicture(const std::filesystem::path& dir, const Rdf& rdf,
         "set title 'Radial distribution function of all pairs'\nset xlabel 'r (Å)'\n"
         "set ylabel 'g(r)'\nset xrange [0:*]\nset yrange [0:*]\nset key below\n";
     std::string plot =
-        "plot $rdf using 1:2 with steps lw 1.5 title 'g(r)', 1 with lines dt 2 lc rgb 'black' "
+        "plot $rdf using 1:2 with histeps lw 1.5 title 'g(r)', 1 with lines dt 2 lc rgb 'black' "
         "title 'ideal gas'";
     if (shell) {
         script += formatted(
