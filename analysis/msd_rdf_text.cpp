@@ -57,8 +57,8 @@ std::string firstShellLine(const Rdf& rdf, double fromTime,
         return over + ": it never reaches 1, so there is no first shell";
     }
     return over + formatted(
-                      ": first peak at %g Å (g = %.3g), first minimum at %g Å (g = %.3g), "
-                      "%.3g neighbours within it",
+                      ": first peak at %g Å (g = %#.3g), first minimum at %g Å (g = %#.3g), "
+                      "%#.3g neighbours within it",
                       binCentre(rdf, shell->peak), shell->peakHeight,
                       binCentre(rdf, shell->minimum), shell->minimumValue, shell->coordination);
 }

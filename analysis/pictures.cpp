@@ -117,7 +117,7 @@ std::string rdfPicture(const std::filesystem::path& dir, const Rdf& rdf,
             "set arrow 1 from %.9g, graph 0 to %.9g, graph 1 nohead dt 3 lc rgb '#c03030'\n",
             binCentre(rdf, shell->minimum), binCentre(rdf, shell->minimum));
         plot += formatted(
-            ", NaN with lines dt 3 lc rgb '#c03030' title 'first minimum, %.3g "
+            ", NaN with lines dt 3 lc rgb '#c03030' title 'first minimum, %#.3g "
             "neighbours within it'",
             shell->coordination);
     }
