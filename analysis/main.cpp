@@ -14,8 +14,9 @@ namespace {
 constexpr const char* kUsage =
     "usage: argon-md-report [DIR]\n"
     "Reads position.dat, energy.dat and msd.dat of an argon-md run in DIR (default: the current\n"
-    "directory) and writes trajectory.xyz, energy.png, temperature.png, msd.png and\n"
-    "diffusion.txt beside them.\n";
+    "directory) and writes trajectory.xyz, energy.png, temperature.png, msd.png,\n"
+    "msd-average.txt, diffusion.txt, rdf.txt, rdf.png, snapshot.png and trajectory.gif beside\n"
+    "them.\n";
 
 // Why standard output failed, in the system's words at the time; empty while it works. Kept
 // because whatever runs after the failure (gnuplot, say) overwrites errno.

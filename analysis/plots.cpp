@@ -106,10 +106,6 @@ std::string gnuplotString(const std::string& text) {
     return out + "'";
 }
 
-std::string outputLine(const std::filesystem::path& dir, const char* name) {
-    return "set output " + gnuplotString(partialPath(dir / name).string()) + "\n";
-}
-
 std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& energy) {
     const auto file = dir / "energy.dat";
     const auto& s = energy.samples;
@@ -121,7 +117,7 @@ std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& ener
     script += "EOD\n";
 
     const Range energies = settledRange(file, s, {total, kinetic, potential});
-    script += outputLine(dir, "energy.png");
+    script += gnuplotOutput(dir, "energy.png");
     script += "set title 'Energy per atom" +
               offScaleNote(s, {total, kinetic, potential}, energies, "J/mol") +
               "'\nset ylabel 'energy (J/mol per atom)'\n";
@@ -134,7 +130,7 @@ std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& ener
     Range temperatures = settledRange(file, s, {temperature});
     temperatures.low = std::min(temperatures.low, kTargetTemperature);
     temperatures.high = std::max(temperatures.high, kTargetTemperature);
-    script += outputLine(dir, "temperature.png");
+    script += gnuplotOutput(dir, "temperature.png");
     script += "set title 'Temperature" + offScaleNote(s, {temperature}, temperatures, "K") +
               "'\nset ylabel 'temperature (K)'\n";
     script += formatted("set yrange [%.9g:%.9g]\n", temperatures.low, temperatures.high);
@@ -146,14 +142,14 @@ std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& ener
 }
 
 std::string msdPlot(const std::filesystem::path& dir, const MsdFile& msd,
-                    const std::optional<DiffusionFit>& fit) {
+                    const std::optional<DiffusionFit>& fit, const ExtraPictures& extra) {
     const auto& s = msd.samples;
     std::string script = "$msd << EOD\n";
     for (const auto& m : s) {
         script += formatted("%.9g %.9g\n", m.time / kFsPerPs, m.msd);
     }
-    script += "EOD\n";
-    script += outputLine(dir, "msd.png");
+    script += "EOD\n" + extra.msdData;
+    script += gnuplotOutput(dir, "msd.png");
     script +=
         "set title 'Mean squared displacement'\nset ylabel 'MSD (Å²)'\n"
         "set yrange [0:*]\n";
@@ -174,7 +170,7 @@ std::string msdPlot(const std::filesystem::path& dir, const MsdFile& msd,
             "title 'least-squares line over the shaded window: D = %.4g Å²/ps'",
             diffusionCoefficient(fit->slope));
     }
-    return script + plot + "\nunset object 1\n";
+    return script + plot + extra.msdCurves + "\nunset object 1\n";
 }
 
 // Removes a file when it goes out of scope.
@@ -188,7 +184,8 @@ struct TemporaryFile {
 
 // The script that draws the pictures as their partial files in `dir`.
 std::string plotScript(const std::filesystem::path& dir, const EnergyFile& energy,
-                       const MsdFile& msd, const std::optional<DiffusionFit>& fit) {
+                       const MsdFile& msd, const std::optional<DiffusionFit>& fit,
+                       const ExtraPictures& extra) {
     std::string script =
         "set terminal pngcairo size 1000,600 noenhanced font ',11'\n"
         "set encoding utf8\nset grid\nset key below height 1.5\n"
@@ -197,16 +194,21 @@ std::string plotScript(const std::filesystem::path& dir, const EnergyFile& energ
         script += energyPlots(dir, energy);
     }
     if (!msd.samples.empty()) {
-        script += msdPlot(dir, msd, fit);
+        script += msdPlot(dir, msd, fit, extra);
     }
-    return script + "unset output\n";
+    return script + extra.script + "unset output\n";
 }
 
 }  // namespace
 
+std::string gnuplotOutput(const std::filesystem::path& dir, const char* name) {
+    return "set output " + gnuplotString(partialPath(dir / name).string()) + "\n";
+}
+
 std::vector<std::string> drawPlots(const std::filesystem::path& dir, PendingOutputs& outputs,
                                    const EnergyFile& energy, const MsdFile& msd,
-                                   const std::optional<DiffusionFit>& fit) {
+                                   const std::optional<DiffusionFit>& fit,
+                                   const ExtraPictures& extra) {
     std::vector<std::string> names;
     if (!energy.samples.empty()) {
         names = {"energy.png", "temperature.png"};
@@ -214,11 +216,12 @@ std::vector<std::string> drawPlots(const std::filesystem::path& dir, PendingOutp
     if (!msd.samples.empty()) {
         names.push_back("msd.png");
     }
+    names.insert(names.end(), extra.names.begin(), extra.names.end());
     if (names.empty()) {
         return names;
     }
     // Formed first: a refusal of the samples comes before gnuplot, whether or not it is there.
-    const std::string text = plotScript(dir, energy, msd, fit);
+    const std::string text = plotScript(dir, energy, msd, fit, extra);
 
     std::string pattern =
         (std::filesystem::temp_directory_path() / "argon-md-plots-XXXXXX").string();

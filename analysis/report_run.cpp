@@ -12,13 +12,19 @@
 
 #include "analysis/diffusion.h"
 #include "analysis/formatted.h"
+#include "analysis/msd_average.h"
+#include "analysis/msd_rdf_text.h"
+#include "analysis/multi_origin_fit.h"
 #include "analysis/output_file.h"
+#include "analysis/pictures.h"
 #include "analysis/plots.h"
 #include "analysis/position_file.h"
+#include "analysis/rdf.h"
 #include "analysis/report_text.h"
 #include "analysis/run_counts.h"
 #include "analysis/sample_files.h"
 #include "analysis/text_input.h"
+#include "analysis/unwrap.h"
 #include "analysis/xyz.h"
 
 namespace {
@@ -81,10 +87,19 @@ int reportRun(const std::filesystem::path& dir,
         throw OutputError((dir / xyzName).string() +
                           ": cannot be written: " + std::strerror(errno));
     };
+    // The frames, unwrapped, are all the report keeps of them.
+    UnwrappedTrajectory trajectory =
+        startTrajectory(static_cast<std::size_t>(positions.atomCount), positions.edge,
+                        positions.startTime, positions.frameInterval);
     std::string frameText;
     readPositionFrames(
         positionText, positions, framesToHandOver(energy.samples.size(), msd.samples.size()),
         [&](std::size_t frame, std::span<const double> coordinates) {
+            try {
+                addFrame(trajectory, coordinates);
+            } catch (const UnwrapError& e) {
+                throw InputError((dir / "position.dat").string() + ": " + e.what());
+            }
             frameText.clear();
             appendXyzFrame(frameText, positions, frame, coordinates);
             errno = 0;
@@ -126,9 +141,29 @@ int reportRun(const std::filesystem::path& dir,
         std::cout << line << '\n';
     }
 
+    const std::size_t settled = settledFrame(trajectory);
+    const bool hasRdf = settled < frameCount(trajectory) && trajectory.atomCount > 1;
+    const Rdf rdf = hasRdf ? radialDistribution(trajectory, settled) : Rdf{};
+    const auto shell = hasRdf ? firstShell(rdf) : std::nullopt;
+    const double rdfFrom = frameTimePs(trajectory, settled);
+    if (hasRdf) {
+        std::cout << firstShellLine(rdf, rdfFrom, shell) << '\n';
+        outputs.write("rdf.txt", rdfText(rdf, rdfFrom));
+    } else {
+        std::cout << "no g(r): no frames from " << kRdfStartTime << " ps on\n";
+    }
+
+    const MsdAverage average = averageMsd(trajectory);
+    outputs.write("msd-average.txt", msdAverageText(average));
+    const auto averageFit = fitMultiOrigin(average);
     const auto fit = fitRun(msd, (dir / "msd.dat").string());
+    // D from the MSD over every time origin first; the single-origin fit follows for comparison.
+    std::vector<std::string> diffusionLines = multiOriginReport(average, averageFit);
+    for (auto& line : diffusionReport(msd, fit)) {
+        diffusionLines.push_back(std::move(line));
+    }
     std::string diffusion;
-    for (const auto& line : diffusionReport(msd, fit)) {
+    for (const auto& line : diffusionLines) {
         std::cout << line << '\n';
         diffusion += line + '\n';
     }
@@ -137,19 +172,26 @@ int reportRun(const std::filesystem::path& dir,
     // Faults that leave the report standing, told once it stands: a refusal after them would
     // make them noise.
     std::vector<std::string> faults;
+    if (!averageFit) {
+        faults.push_back((dir / "position.dat").string() +
+                         ": the MSD averaged over every time origin grows linearly over too few "
+                         "lags to fit D");
+    }
     if (!fit) {
         faults.push_back((dir / "msd.dat").string() +
                          ": no stretch of linear MSD growth long enough to fit D");
     }
     try {
-        drawPlots(dir, outputs, energy, msd, fit);
+        const ExtraPictures extra =
+            extraPictures(dir, trajectory, average, averageFit, hasRdf ? &rdf : nullptr, shell);
+        drawPlots(dir, outputs, energy, msd, fit, extra);
     } catch (const InputError&) {
         throw;
     } catch (const OutputError&) {
         throw;
     } catch (const GnuplotMissing& e) {
         faults.push_back(
-            "gnuplot was not found, so no plots were drawn (trajectory.xyz and diffusion.txt "
+            "gnuplot was not found, so no pictures were drawn (trajectory.xyz and the text files "
             "were written); " +
             std::string(e.what()));
     } catch (const std::runtime_error& e) {

@@ -1,7 +1,7 @@
 # Runs the simulation in RUN_DIR and reports it: the console log appears on the terminal,
 # converted from Shift-JIS (code page 932) to the terminal's encoding, while the program's own
-# bytes are kept in console.log; then argon-md-report writes the trajectory, the plots and the
-# diffusion coefficient beside the data files.
+# bytes are kept in console.log; then argon-md-report writes the trajectory, the plots, g(r),
+# the pictures of the atoms and the diffusion coefficient beside the data files.
 #   cmake -DPROGRAM=<argon-md> -DREPORT=<argon-md-report> -DRUN_DIR=<dir> -P RunAndReport.cmake
 
 file(MAKE_DIRECTORY "${RUN_DIR}")
@@ -30,13 +30,25 @@ execute_process(COMMAND "${REPORT}" "${RUN_DIR}" RESULT_VARIABLE report_status)
 message("")
 message("console log (Shift-JIS): ${RUN_DIR}/console.log")
 message("trajectory: ${RUN_DIR}/trajectory.xyz")
-foreach(plot IN ITEMS energy temperature msd)
+foreach(plot IN ITEMS energy temperature msd rdf)
   if(EXISTS "${RUN_DIR}/${plot}.png")
     message("plot: ${RUN_DIR}/${plot}.png")
   endif()
 endforeach()
+foreach(picture IN ITEMS snapshot.png trajectory.gif)
+  if(EXISTS "${RUN_DIR}/${picture}")
+    message("atoms: ${RUN_DIR}/${picture}")
+  endif()
+endforeach()
+foreach(table IN ITEMS msd-average rdf)
+  if(EXISTS "${RUN_DIR}/${table}.txt")
+    message("table: ${RUN_DIR}/${table}.txt")
+  endif()
+endforeach()
 if(EXISTS "${RUN_DIR}/diffusion.txt")
-  file(STRINGS "${RUN_DIR}/diffusion.txt" diffusion REGEX "^D = " ENCODING UTF-8)
+  # The first line is D with its error, from the MSD averaged over every time origin.
+  file(STRINGS "${RUN_DIR}/diffusion.txt" diffusion LIMIT_COUNT 1 ENCODING UTF-8)
+  message("diffusion: ${RUN_DIR}/diffusion.txt")
   message("${diffusion}")
 endif()
 if(NOT report_status EQUAL 0)

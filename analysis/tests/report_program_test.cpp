@@ -67,6 +67,21 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     // A dilute gas at 700 K: kinetic theory puts D near 2e-7 m²/s.
     EXPECT_TRUE(reportedD() > 10.0 && reportedD() < 40.0) << reportedD();
     EXPECT_TRUE(readFile(run / "msd.png").starts_with("\x89PNG\r\n"));
+    // Every origin averaged: D ± error first in diffusion.txt, the lags out to 20 ps.
+    const std::string diffusion = readFile(run / "diffusion.txt");
+    ASSERT_TRUE(diffusion.starts_with("D = ")) << diffusion;
+    const double d = std::stod(diffusion.substr(4));
+    const double error = std::stod(diffusion.substr(diffusion.find("± ") + 3));
+    EXPECT_TRUE(d > 15.0 && d < 30.0 && error > 0.05 * d && error < 0.25 * d) << diffusion;
+    const std::string average = readFile(run / "msd-average.txt");
+    EXPECT_EQ(lineCount(average), 1 + 501);
+    EXPECT_NE(average.find("\n20 "), std::string::npos);
+    EXPECT_EQ(lineCount(readFile(run / "rdf.txt")), 1 + 251);  // 0.05 Å bins to 12.57 Å
+    EXPECT_NE(out.find("g(r) over 900 frames from 4 ps: first peak at "), std::string::npos);
+    for (const char* picture : {"rdf.png", "snapshot.png"}) {
+        EXPECT_TRUE(readFile(run / picture).starts_with("\x89PNG\r\n")) << picture;
+    }
+    EXPECT_TRUE(readFile(run / "trajectory.gif").starts_with("GIF89a"));
 
     // Cut where a stop while writing frame 601 leaves the files: at line ends, with one energy
     // sample more than complete frames. And without gnuplot.
@@ -109,6 +124,8 @@ TEST_F(ReportProgram, BadInputOrOutputIsRefusedInOneLine) {
         {"position.dat", header + "1 2\r\n", "position.dat, line 4: expected an atom's"},
         {"position.dat", header + frame + "1 2 inf\r\n", "position.dat, line 6: not a finite"},
         {"position.dat", header + frame + frame + frame + frame, "position.dat, line 10: more"},
+        {"position.dat", header + frame + "6.1 2 3\r\n4 5 6\r\n",
+         "position.dat: atom 0 moves 5.1 Å along x between 0 and 0.04 ps, more than a quarter"},
         // A stray carriage return is not echoed, so that the message stays on one line.
         {"energy.dat", "0, 1, 2, 3, 4\r\n40, 1, 2\r3\r\n",
          "energy.dat, line 2: expected \"time, KE+PE, KE, PE, T\", found \"40, 1, 2?3\""},
@@ -116,9 +133,11 @@ TEST_F(ReportProgram, BadInputOrOutputIsRefusedInOneLine) {
         {"energy.dat", "40, 1, 2, 3, 4\r\n0, 1, 2, 3, 4\r\n", "energy.dat, line 2: the time does"},
         {"msd.dat", "0,  1, 2\r\n", "msd.dat, line 1: expected \"time,  MSD, \""},
     };
-    for (const auto& [file, text, expected] : cases) {  // in a valid run of one frame
+    // In a valid run stopped after its first frame and the second energy line, so that a second
+    // frame is read as far as the unwrapping.
+    for (const auto& [file, text, expected] : cases) {
         write("position.dat", header + frame);
-        write("energy.dat", "0, 1, 2, 3, 4\r\n");
+        write("energy.dat", "0, 1, 2, 3, 4\r\n40, 1, 2, 3, 4\r\n");
         write("msd.dat", "0,  0, \r\n");
         write(file, text);
         expectRefused("", expected);

@@ -82,24 +82,31 @@ TEST_P(WindowsBuild, CtrlCEndsTheRunLeavingCompleteLinesOnly) {
     fs::remove_all(dir);
 }
 
-// The report of one run, by the tool built here and by the Windows one: the same trajectory and
-// diffusion coefficient, byte for byte. The Windows tool looks for gnuplot as Windows does (the
-// working directory first, then the PATH): Wine has none, and then a stand-in that fails.
+// The report of one run, by the tool built here and by the Windows one: the same trajectory,
+// diffusion coefficient, averaged MSD and g(r), byte for byte. The Windows tool looks for gnuplot
+// as Windows does (the working directory first, then the PATH): Wine has none, and then a stand-in
+// that fails.
 TEST_P(WindowsBuild, ReportWritesTheSameFilesAndStartsGnuplotFromThePath) {
     const fs::path dir = makeScratchDirectory();
     ASSERT_EQ(runProgram(chosenProgram(), dir), 0);
     runProgram(ARGON_MD_REPORT_PROGRAM, dir, "report.out", "report.err");
     const std::string trajectory = readFile(dir / "trajectory.xyz");
     const std::string diffusion = readFile(dir / "diffusion.txt");
-    ASSERT_FALSE(trajectory.empty() || diffusion.empty()) << readFile(dir / "report.err");
-    fs::remove(dir / "trajectory.xyz");
-    fs::remove(dir / "diffusion.txt");
+    const std::string average = readFile(dir / "msd-average.txt");
+    const std::string rdf = readFile(dir / "rdf.txt");
+    ASSERT_FALSE(trajectory.empty() || diffusion.empty() || average.empty() || rdf.empty())
+        << readFile(dir / "report.err");
+    for (const char* name : {"trajectory.xyz", "diffusion.txt", "msd-average.txt", "rdf.txt"}) {
+        fs::remove(dir / name);
+    }
 
     EXPECT_EQ(runProgram(program("argon-md-report"), dir, "report.out", "report.err"), 1);
     EXPECT_TRUE(readFile(dir / "report.err").ends_with("folder of gnuplot.exe on the PATH\r\n"))
         << readFile(dir / "report.err");
     EXPECT_TRUE(readFile(dir / "trajectory.xyz") == trajectory);
     EXPECT_TRUE(readFile(dir / "diffusion.txt") == diffusion);
+    EXPECT_TRUE(readFile(dir / "msd-average.txt") == average);
+    EXPECT_TRUE(readFile(dir / "rdf.txt") == rdf);
 
     std::ofstream(dir / "gnuplot.bat") << "@exit /b 3\r\n";
     EXPECT_EQ(runProgram(program("argon-md-report"), dir, "report.out", "report.err"), 1);

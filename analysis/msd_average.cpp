@@ -1,0 +1,42 @@
+#include "analysis/msd_average.h"
+
+std::size_t longestLag(std::size_t frames) {
+    return frames / 2;
+}
+
+MsdAverage averageMsd(const UnwrappedTrajectory& t) {
+    const std::size_t frames = frameCount(t);
+    const std::size_t atoms = t.atomCount;
+    const std::size_t lags = frames == 0 ? 0 : longestLag(frames) + 1;
+    MsdAverage m;
+    m.lagInterval = t.frameInterval;
+    m.atomCount = atoms;
+    m.msd.assign(lags, 0.0);
+    m.origins.assign(lags, 0);
+    m.atomMsd.assign(atoms * lags, 0.0);
+    const std::size_t frameSize = atoms * 3;
+    std::vector<double> sums(atoms);
+    for (std::size_t lag = 0; lag < lags; ++lag) {
+        sums.assign(atoms, 0.0);
+        const std::size_t origins = frames - lag;
+        for (std::size_t o = 0; o < origins; ++o) {
+            const double* from = &t.positions[o * frameSize];
+            const double* to = from + lag * frameSize;
+            for (std::size_t a = 0; a < atoms; ++a) {
+                const double dx = to[3 * a] - from[3 * a];
+                const double dy = to[3 * a + 1] - from[3 * a + 1];
+                const double dz = to[3 * a + 2] - from[3 * a + 2];
+                sums[a] += dx * dx + dy * dy + dz * dz;
+            }
+        }
+        m.origins[lag] = origins;
+        double total = 0.0;
+        for (std::size_t a = 0; a < atoms; ++a) {
+            const double own = sums[a] / static_cast<double>(origins);
+            m.atomMsd[a * lags + lag] = own;
+            total += own;
+        }
+        m.msd[lag] = total / static_cast<double>(atoms);
+    }
+    return m;
+}

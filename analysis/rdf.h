@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "analysis/unwrap.h"
+
+// g(r) of all pairs at their minimum image, in bins up to half the shortest edge, beyond which
+// the nearest image no longer sees the whole shell.
+inline constexpr double kRdfBinWidth = 0.05;  // Å
+// The hot start (thousands of kelvin, atoms placed at random) has settled by then: the
+// thermostat holds 700 K within a picosecond, and the rest is margin.
+inline constexpr double kRdfStartTime = 4.0;  // ps
+
+struct Rdf {
+    double binWidth = kRdfBinWidth;  // Å
+    std::size_t firstFrame = 0;      // the frames from this one to the last are counted
+    std::size_t frames = 0;
+    std::vector<double> g;           // per bin; an ideal gas of the same density gives 1
+    std::vector<double> neighbours;  // per bin: mean neighbours of an atom out to its outer edge
+};
+
+// The first frame at or after kRdfStartTime; the frame count when there is none.
+std::size_t settledFrame(const UnwrappedTrajectory& trajectory);
+
+Rdf radialDistribution(const UnwrappedTrajectory& trajectory, std::size_t firstFrame);
+
+inline double binCentre(const Rdf& rdf, std::size_t bin) {
+    return (static_cast<double>(bin) + 0.5) * rdf.binWidth;
+}
+
+// The first coordination shell, found on g smoothed over five bins with weights 1 2 3 2 1 (a
+// single-bin peak stays in its bin): the peak is the highest bin of the first stretch where g
+// is at least 1, the minimum the lowest bin from the peak out to twice its distance.
+struct FirstShell {
+    std::size_t peak = 0;  // bins
+    std::size_t minimum = 0;
+    double peakHeight = 0.0;    // smoothed g
+    double minimumValue = 0.0;  // smoothed g
+    double coordination = 0.0;  // mean neighbours out to the minimum bin's outer edge
+};
+
+// None when g never reaches 1.
+std::optional<FirstShell> firstShell(const Rdf& rdf);

@@ -1,0 +1,159 @@
+// Unwrapping, the MSD over every time origin, D from it and g(r), on trajectories made here
+// with known answers.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "analysis/msd_average.h"
+#include "analysis/multi_origin_fit.h"
+#include "analysis/rdf.h"
+#include "analysis/unwrap.h"
+
+namespace {
+
+constexpr double kInterval = 0.04;  // ps
+
+// `frames` frames of `atoms` atoms, frame f at x(f, atom, axis), wrapped into a cubic cell.
+template <typename Position>
+UnwrappedTrajectory made(std::size_t atoms, std::size_t frames, double edge, Position x) {
+    UnwrappedTrajectory t = startTrajectory(atoms, {edge, edge, edge}, 0.0, kInterval);
+    std::vector<double> frame(atoms * 3);
+    for (std::size_t f = 0; f < frames; ++f) {
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            const double u = x(f, i / 3, i % 3);
+            frame[i] = u - edge * std::floor(u / edge);
+        }
+        addFrame(t, frame);
+    }
+    return t;
+}
+
+TEST(Unwrapping, FollowsAnAtomAcrossManyFacesExactlyAndRefusesLongSteps) {
+    // Steps and edge in binary fractions, so that every position is exact: 300 frames cross
+    // the faces of x 56 times, of y 28 times, backwards.
+    const auto t = made(2, 300, 8.0, [](std::size_t f, std::size_t a, std::size_t axis) {
+        const double step[3] = {1.5, -0.75, 0.0};
+        return 1.0 + static_cast<double>(a) + step[axis] * static_cast<double>(f);
+    });
+    for (std::size_t f = 0; f < 300; ++f) {
+        for (std::size_t a = 0; a < 2; ++a) {
+            EXPECT_EQ(coordinate(t, f, a, 0), 1.0 + a + 1.5 * f);
+            EXPECT_EQ(coordinate(t, f, a, 1), 1.0 + a - 0.75 * f);
+            EXPECT_EQ(coordinate(t, f, a, 2), 1.0 + a);
+        }
+    }
+    EXPECT_THROW(made(1, 2, 8.0, [](std::size_t f, std::size_t, std::size_t) { return 2.1 * f; }),
+                 UnwrapError);
+}
+
+TEST(AveragedMsd, IsZeroAtLagZeroAndTheMeanStepSquareAtTheFirstLag) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> step(-0.5, 0.5);
+    std::vector<double> walk(10 * 20 * 3, 0.0);
+    for (std::size_t i = 3 * 10; i < walk.size(); ++i) walk[i] = walk[i - 30] + step(random);
+    const auto t = made(10, 20, 12.0, [&](std::size_t f, std::size_t a, std::size_t axis) {
+        return 6.0 + walk[(f * 10 + a) * 3 + axis];
+    });
+    const MsdAverage m = averageMsd(t);
+    ASSERT_EQ(m.msd.size(), 11u);
+    EXPECT_EQ(m.msd[0], 0.0);
+    double squares = 0.0;
+    for (std::size_t f = 1; f < 20; ++f) {
+        for (std::size_t i = 0; i < 30; ++i) {
+            const double d = walk[f * 30 + i] - walk[(f - 1) * 30 + i];
+            squares += d * d;
+        }
+    }
+    EXPECT_NEAR(m.msd[1], squares / (19 * 10), 1e-12);
+    EXPECT_EQ(m.origins[1], 19u);
+    EXPECT_EQ(m.origins[10], 10u);
+}
+
+TEST(AveragedMsd, BallisticAtomsGiveTheSquareOfTheDistanceAndNoD) {
+    const double v = 3.0;  // Å/ps, along a different direction for each atom
+    const auto t = made(3, 400, 20.0, [&](std::size_t f, std::size_t a, std::size_t axis) {
+        return 5.0 + (axis == a ? v * kInterval * static_cast<double>(f) : 0.0);
+    });
+    const MsdAverage m = averageMsd(t);
+    for (std::size_t k = 0; k < m.msd.size(); ++k) {
+        const double flown = v * lagTime(m, k);
+        EXPECT_NEAR(m.msd[k], flown * flown, 1e-9 * (1.0 + flown * flown)) << k;
+    }
+    EXPECT_FALSE(fitMultiOrigin(m));  // free flight never becomes a random walk
+}
+
+// A random walk of 50 atoms over 1000 frames with D = 20 Å²/ps: steps of variance 2 D Δt per
+// axis. Over seeds 1 to 20, D lies within its stated error in 13 and within twice it in 19,
+// as an honest one-standard-error bar should (about 68% and 95%).
+TEST(MultiOriginFit, FindsTheDiffusionCoefficientOfARandomWalkWithinItsError) {
+    constexpr double kD = 20.0;
+    int withinOne = 0;
+    int withinTwo = 0;
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        std::mt19937_64 random(seed);
+        std::normal_distribution<double> step(0.0, std::sqrt(2.0 * kD * kInterval));
+        std::vector<double> walk(1000 * 150, 0.0);
+        for (std::size_t i = 150; i < walk.size(); ++i) walk[i] = walk[i - 150] + step(random);
+        const auto t = made(50, 1000, 100.0, [&](std::size_t f, std::size_t a, std::size_t axis) {
+            return walk[(f * 50 + a) * 3 + axis];
+        });
+        const auto fit = fitMultiOrigin(averageMsd(t));
+        ASSERT_TRUE(fit);
+        EXPECT_EQ(fit->last, 500u);
+        withinOne += std::abs(fit->d - kD) <= fit->dError;
+        withinTwo += std::abs(fit->d - kD) <= 2.0 * fit->dError;
+    }
+    EXPECT_GE(withinOne, 10);
+    EXPECT_GE(withinTwo, 18);
+}
+
+TEST(RadialDistribution, IsOneWithinNoiseForUniformRandomPositions) {
+    std::mt19937_64 random(3);
+    std::uniform_real_distribution<double> where(0.0, 20.0);
+    std::vector<double> placed(800 * 3);
+    for (double& x : placed) x = where(random);
+    const auto t = made(800, 1, 20.0, [&](std::size_t, std::size_t a, std::size_t axis) {
+        return placed[a * 3 + axis];
+    });
+    const Rdf rdf = radialDistribution(t, 0);
+    ASSERT_EQ(rdf.g.size(), 200u);  // up to half the edge
+    // Each bin's count is Poisson about its ideal-gas mean: (g - 1) √mean is about ±1.
+    double squares = 0.0;
+    int bins = 0;
+    for (std::size_t b = 40; b < rdf.g.size(); ++b, ++bins) {
+        const double inner = b * rdf.binWidth, outer = inner + rdf.binWidth;
+        const double mean = 800 * 799 / 2.0 * 4.0 / 3.0 * M_PI *
+                            (outer * outer * outer - inner * inner * inner) / 8000.0;
+        squares += (rdf.g[b] - 1.0) * (rdf.g[b] - 1.0) * mean;
+    }
+    EXPECT_NEAR(std::sqrt(squares / bins), 1.0, 0.2);
+}
+
+TEST(RadialDistribution, ASimpleCubicLatticeHasItsShellsOf6And12And8) {
+    const double a = 4.01;  // Å, the shells then fall well inside their bins
+    const auto t = made(216, 1, 6 * a, [&](std::size_t, std::size_t atom, std::size_t axis) {
+        const std::size_t cell[3] = {atom % 6, atom / 6 % 6, atom / 36};
+        return (static_cast<double>(cell[axis]) + 0.25) * a;
+    });
+    const Rdf rdf = radialDistribution(t, 0);
+    const auto bin = [&](double r) { return static_cast<std::size_t>(r / rdf.binWidth); };
+    const double shells[3] = {a, std::sqrt(2.0) * a, std::sqrt(3.0) * a};
+    const double within[3] = {6, 18, 26};
+    for (int s = 0; s < 3; ++s) {
+        EXPECT_GT(rdf.g[bin(shells[s])], 1.0);
+        EXPECT_EQ(rdf.g[bin(shells[s]) - 1], 0.0);
+        EXPECT_NEAR(rdf.neighbours[bin(shells[s])], within[s], 1e-12);
+    }
+    const auto shell = firstShell(rdf);
+    ASSERT_TRUE(shell);
+    EXPECT_EQ(shell->peak, bin(a));
+    EXPECT_EQ(rdf.g[bin(a) + 1], 0.0);
+    EXPECT_NEAR(rdf.neighbours[bin(a) + 1], 6.0, 1e-12);  // at the first empty bin
+    EXPECT_GT(shell->minimum, bin(a));
+    EXPECT_LT(shell->minimum, bin(shells[1]));
+    EXPECT_NEAR(shell->coordination, 6.0, 1e-12);
+}
+
+}  // namespace

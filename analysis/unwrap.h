@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <stdexcept>
+#include <vector>
+
+// The trajectory followed across the periodic faces. Frames come wrapped into the cell; each
+// frame-to-frame step is taken at its minimum image, which is right as long as no atom moves
+// half an edge between two frames. A step of more than a quarter of an edge is refused, since
+// such frames are too far apart for the nearest image to be trusted.
+struct UnwrappedTrajectory {
+    std::size_t atomCount = 0;
+    std::array<double, 3> edge{};  // Å
+    double startTime = 0.0;        // ps, of the first frame
+    double frameInterval = 0.0;    // ps
+    // x y z per atom per frame (frames × atoms × 3), Å: the only storage that grows with the run.
+    std::vector<double> positions;
+    // Per atom and axis, the last frame as it came (wrapped) and the whole edges added to it, so
+    // that each unwrapped coordinate is the wrapped one plus a whole number of edges, exactly,
+    // however many faces the atom has crossed.
+    std::vector<double> lastWrapped;
+    std::vector<double> images;
+};
+
+struct UnwrapError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+UnwrappedTrajectory startTrajectory(std::size_t atomCount, const std::array<double, 3>& edge,
+                                    double startTime, double frameInterval);
+
+// Appends one frame of wrapped x y z per atom (atomCount × 3, Å). Throws UnwrapError, naming the
+// atom and the time, when an atom steps more than a quarter of an edge along an axis.
+void addFrame(UnwrappedTrajectory& trajectory, std::span<const double> wrapped);
+
+std::size_t frameCount(const UnwrappedTrajectory& trajectory);
+
+// Time of frame `frame`, ps.
+double frameTimePs(const UnwrappedTrajectory& trajectory, std::size_t frame);
+
+// Coordinate `axis` of atom `atom` in frame `frame`, unwrapped, Å.
+inline double coordinate(const UnwrappedTrajectory& t, std::size_t frame, std::size_t atom,
+                         std::size_t axis) {
+    return t.positions[(frame * t.atomCount + atom) * 3 + axis];
+}
