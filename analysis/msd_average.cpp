@@ -4,39 +4,43 @@ std::size_t longestLag(std::size_t frames) {
     return frames / 2;
 }
 
+void atomMsdAtLag(const UnwrappedTrajectory& t, std::size_t lag, std::vector<double>& own) {
+    const std::size_t atoms = t.atomCount;
+    const std::size_t frameSize = atoms * 3;
+    const std::size_t origins = frameCount(t) - lag;
+    own.assign(atoms, 0.0);
+    for (std::size_t o = 0; o < origins; ++o) {
+        const double* from = &t.positions[o * frameSize];
+        const double* to = from + lag * frameSize;
+        for (std::size_t a = 0; a < atoms; ++a) {
+            const double dx = to[3 * a] - from[3 * a];
+            const double dy = to[3 * a + 1] - from[3 * a + 1];
+            const double dz = to[3 * a + 2] - from[3 * a + 2];
+            own[a] += dx * dx + dy * dy + dz * dz;
+        }
+    }
+    for (double& sum : own) {
+        sum /= static_cast<double>(origins);
+    }
+}
+
 MsdAverage averageMsd(const UnwrappedTrajectory& t) {
     const std::size_t frames = frameCount(t);
-    const std::size_t atoms = t.atomCount;
     const std::size_t lags = frames == 0 ? 0 : longestLag(frames) + 1;
     MsdAverage m;
     m.lagInterval = t.frameInterval;
-    m.atomCount = atoms;
+    m.atomCount = t.atomCount;
     m.msd.assign(lags, 0.0);
     m.origins.assign(lags, 0);
-    m.atomMsd.assign(atoms * lags, 0.0);
-    const std::size_t frameSize = atoms * 3;
-    std::vector<double> sums(atoms);
+    std::vector<double> own;
     for (std::size_t lag = 0; lag < lags; ++lag) {
-        sums.assign(atoms, 0.0);
-        const std::size_t origins = frames - lag;
-        for (std::size_t o = 0; o < origins; ++o) {
-            const double* from = &t.positions[o * frameSize];
-            const double* to = from + lag * frameSize;
-            for (std::size_t a = 0; a < atoms; ++a) {
-                const double dx = to[3 * a] - from[3 * a];
-                const double dy = to[3 * a + 1] - from[3 * a + 1];
-                const double dz = to[3 * a + 2] - from[3 * a + 2];
-                sums[a] += dx * dx + dy * dy + dz * dz;
-            }
-        }
-        m.origins[lag] = origins;
+        atomMsdAtLag(t, lag, own);
+        m.origins[lag] = frames - lag;
         double total = 0.0;
-        for (std::size_t a = 0; a < atoms; ++a) {
-            const double own = sums[a] / static_cast<double>(origins);
-            m.atomMsd[a * lags + lag] = own;
-            total += own;
+        for (double value : own) {
+            total += value;
         }
-        m.msd[lag] = total / static_cast<double>(atoms);
+        m.msd[lag] = total / static_cast<double>(t.atomCount);
     }
     return m;
 }

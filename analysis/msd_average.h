@@ -13,7 +13,6 @@ struct MsdAverage {
     std::size_t atomCount = 0;
     std::vector<double> msd;           // per lag, from 0, Å²
     std::vector<std::size_t> origins;  // per lag: the origins averaged
-    std::vector<double> atomMsd;       // per atom (atom-major, then lag): its own average, Å²
 };
 
 // The frame count, halved: the longest lag, in frames.
@@ -21,6 +20,11 @@ std::size_t longestLag(std::size_t frames);
 
 // Work grows as frames × lags × atoms.
 MsdAverage averageMsd(const UnwrappedTrajectory& trajectory);
+
+// Each atom's own MSD at a lag of `lag` frames, averaged over every origin, Å², into `own` (one
+// per atom). Formed again where it is needed rather than kept for every lag, so that the
+// unwrapped positions stay the only storage that grows with the run.
+void atomMsdAtLag(const UnwrappedTrajectory& trajectory, std::size_t lag, std::vector<double>& own);
 
 inline double lagTime(const MsdAverage& m, std::size_t lag) {
     return static_cast<double>(lag) * m.lagInterval;

@@ -51,7 +51,7 @@ std::optional<double> memoryTime(const MsdAverage& m) {
     return d / vx2;
 }
 
-std::optional<MultiOriginFit> fitMultiOrigin(const MsdAverage& m) {
+std::optional<MultiOriginFit> fitMultiOrigin(const MsdAverage& m, const UnwrappedTrajectory& t) {
     const auto tau = memoryTime(m);
     if (!tau || m.atomCount < 2) {
         return std::nullopt;
@@ -70,12 +70,28 @@ std::optional<MultiOriginFit> fitMultiOrigin(const MsdAverage& m) {
     fit.intercept = line.intercept;
     fit.d = diffusionOf(line.slope);
 
-    const std::size_t lags = m.msd.size();
+    // Each atom's own slope over the window, lag by lag: with the lag times centred,
+    // Σ (t - mean t) y / Σ (t - mean t)² is the least-squares slope.
+    double meanT = 0.0;
+    for (std::size_t k = fit.first; k <= fit.last; ++k) {
+        meanT += lagTime(m, k);
+    }
+    meanT /= static_cast<double>(fit.last - fit.first + 1);
+    double stt = 0.0;
+    std::vector<double> sty(m.atomCount, 0.0);
+    std::vector<double> atLag;
+    for (std::size_t k = fit.first; k <= fit.last; ++k) {
+        const double centred = lagTime(m, k) - meanT;
+        stt += centred * centred;
+        atomMsdAtLag(t, k, atLag);
+        for (std::size_t a = 0; a < m.atomCount; ++a) {
+            sty[a] += centred * atLag[a];
+        }
+    }
     std::vector<double> own(m.atomCount);
     double mean = 0.0;
     for (std::size_t a = 0; a < m.atomCount; ++a) {
-        const std::span<const double> atom(&m.atomMsd[a * lags], lags);
-        own[a] = diffusionOf(fitLine(m, atom, fit.first, fit.last).slope);
+        own[a] = diffusionOf(sty[a] / stt);
         mean += own[a];
     }
     const double n = static_cast<double>(m.atomCount);

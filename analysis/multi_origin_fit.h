@@ -32,7 +32,8 @@ struct MultiOriginFit {
 // there are fewer than three lags or the atoms do not move.
 std::optional<double> memoryTime(const MsdAverage& msd);
 
-// The fit over the lags from kMemoryTimes × memoryTime to the longest; none when that window
-// holds fewer than kMinimumWindowLags lags or there are fewer than two atoms to estimate the
-// error from.
-std::optional<MultiOriginFit> fitMultiOrigin(const MsdAverage& msd);
+// The fit over the lags from kMemoryTimes × memoryTime to the longest of `msd`, the averaged MSD
+// of `trajectory`; none when that window holds fewer than kMinimumWindowLags lags or there are
+// fewer than two atoms to estimate the error from.
+std::optional<MultiOriginFit> fitMultiOrigin(const MsdAverage& msd,
+                                             const UnwrappedTrajectory& trajectory);

@@ -155,7 +155,7 @@ int reportRun(const std::filesystem::path& dir,
 
     const MsdAverage average = averageMsd(trajectory);
     outputs.write("msd-average.txt", msdAverageText(average));
-    const auto averageFit = fitMultiOrigin(average);
+    const auto averageFit = fitMultiOrigin(average, trajectory);
     const auto fit = fitRun(msd, (dir / "msd.dat").string());
     // D from the MSD over every time origin first; the single-origin fit follows for comparison.
     std::vector<std::string> diffusionLines = multiOriginReport(average, averageFit);

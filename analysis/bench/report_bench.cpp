@@ -74,7 +74,7 @@ void analysisAlone(benchmark::State& bench) {
     for (auto _ : bench) {
         const UnwrappedTrajectory t = readTrajectory();
         const MsdAverage msd = averageMsd(t);
-        const auto fit = fitMultiOrigin(msd);
+        const auto fit = fitMultiOrigin(msd, t);
         const Rdf rdf = radialDistribution(t, settledFrame(t));
         const auto shell = firstShell(rdf);
         const std::string text = msdAverageText(msd) + rdfText(rdf, kRdfStartTime) +
@@ -92,7 +92,7 @@ void averagedMsdAndD(benchmark::State& bench) {
     const UnwrappedTrajectory t = readTrajectory();
     for (auto _ : bench) {
         const MsdAverage msd = averageMsd(t);
-        benchmark::DoNotOptimize(fitMultiOrigin(msd));
+        benchmark::DoNotOptimize(fitMultiOrigin(msd, t));
     }
 }
 BENCHMARK(averagedMsdAndD)->Unit(benchmark::kMillisecond)->MinTime(1.0);

@@ -81,7 +81,7 @@ TEST(AveragedMsd, BallisticAtomsGiveTheSquareOfTheDistanceAndNoD) {
         const double flown = v * lagTime(m, k);
         EXPECT_NEAR(m.msd[k], flown * flown, 1e-9 * (1.0 + flown * flown)) << k;
     }
-    EXPECT_FALSE(fitMultiOrigin(m));  // free flight never becomes a random walk
+    EXPECT_FALSE(fitMultiOrigin(m, t));  // free flight never becomes a random walk
 }
 
 // A random walk of 50 atoms over 1000 frames with D = 20 Å²/ps: steps of variance 2 D Δt per
@@ -99,7 +99,7 @@ TEST(MultiOriginFit, FindsTheDiffusionCoefficientOfARandomWalkWithinItsError) {
         const auto t = made(50, 1000, 100.0, [&](std::size_t f, std::size_t a, std::size_t axis) {
             return walk[(f * 50 + a) * 3 + axis];
         });
-        const auto fit = fitMultiOrigin(averageMsd(t));
+        const auto fit = fitMultiOrigin(averageMsd(t), t);
         ASSERT_TRUE(fit);
         EXPECT_EQ(fit->last, 500u);
         withinOne += std::abs(fit->d - kD) <= fit->dError;
