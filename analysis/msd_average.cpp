@@ -1,15 +1,31 @@
 #include "analysis/msd_average.h"
 
+#include <algorithm>
+
 std::size_t longestLag(std::size_t frames) {
-    return frames / 2;
+    return std::min(frames / 2, kMostLags);
 }
+
+std::size_t originStride(std::size_t frames) {
+    return std::max<std::size_t>(1, (frames + kMostOrigins - 1) / kMostOrigins);
+}
+
+namespace {
+
+// Origins at stride s before frame `end`: 0, s, 2s, ...
+std::size_t originCount(std::size_t end, std::size_t stride) {
+    return (end + stride - 1) / stride;
+}
+
+}  // namespace
 
 void atomMsdAtLag(const UnwrappedTrajectory& t, std::size_t lag, std::vector<double>& own) {
     const std::size_t atoms = t.atomCount;
     const std::size_t frameSize = atoms * 3;
-    const std::size_t origins = frameCount(t) - lag;
+    const std::size_t end = frameCount(t) - lag;
+    const std::size_t stride = originStride(frameCount(t));
     own.assign(atoms, 0.0);
-    for (std::size_t o = 0; o < origins; ++o) {
+    for (std::size_t o = 0; o < end; o += stride) {
         const double* from = &t.positions[o * frameSize];
         const double* to = from + lag * frameSize;
         for (std::size_t a = 0; a < atoms; ++a) {
@@ -20,7 +36,7 @@ void atomMsdAtLag(const UnwrappedTrajectory& t, std::size_t lag, std::vector<dou
         }
     }
     for (double& sum : own) {
-        sum /= static_cast<double>(origins);
+        sum /= static_cast<double>(originCount(end, stride));
     }
 }
 
@@ -35,7 +51,7 @@ MsdAverage averageMsd(const UnwrappedTrajectory& t) {
     std::vector<double> own;
     for (std::size_t lag = 0; lag < lags; ++lag) {
         atomMsdAtLag(t, lag, own);
-        m.origins[lag] = frames - lag;
+        m.origins[lag] = originCount(frames - lag, originStride(frames));
         double total = 0.0;
         for (double value : own) {
             total += value;

@@ -15,8 +15,18 @@ struct MsdAverage {
     std::vector<std::size_t> origins;  // per lag: the origins averaged
 };
 
-// The frame count, halved: the longest lag, in frames.
+// Bounds that keep the work below about 10^6 frame pairs however long the run: the lags stop at
+// kMostLags frames even before half the run, and a longer run takes every s-th frame as an
+// origin, with s the smallest stride that leaves at most kMostOrigins of them. A run of 1000
+// frames is averaged over all its lags to half the run and all its origins.
+inline constexpr std::size_t kMostLags = 1000;
+inline constexpr std::size_t kMostOrigins = 1000;
+
+// The frame count, halved, but at most kMostLags: the longest lag, in frames.
 std::size_t longestLag(std::size_t frames);
+
+// Frames between successive origins.
+std::size_t originStride(std::size_t frames);
 
 // Work grows as frames × lags × atoms.
 MsdAverage averageMsd(const UnwrappedTrajectory& trajectory);

@@ -111,7 +111,9 @@ std::string rdfPicture(const std::filesystem::path& dir, const Rdf& rdf,
 }  // namespace
 
 std::size_t animationStride(std::size_t frames) {
-    return std::max<std::size_t>(1, std::min(kAnimationStride, frames / kAnimationFrames));
+    const std::size_t stride =
+        std::max<std::size_t>(1, std::min(kAnimationStride, frames / kAnimationFrames));
+    return std::max(stride, (frames + kMostAnimationFrames - 1) / kMostAnimationFrames);
 }
 
 ExtraPictures extraPictures(const std::filesystem::path& dir, const UnwrappedTrajectory& t,

@@ -26,5 +26,6 @@ ExtraPictures extraPictures(const std::filesystem::path& dir, const UnwrappedTra
 
 // Every frame of the animation is one of this many; a stopped run of few frames shows them all.
 inline constexpr std::size_t kAnimationStride = 10;
-inline constexpr std::size_t kAnimationFrames = 50;  // at least, when the run has as many
+inline constexpr std::size_t kAnimationFrames = 50;       // at least, when the run has as many
+inline constexpr std::size_t kMostAnimationFrames = 200;  // at most: a longer run is thinned
 std::size_t animationStride(std::size_t frames);

@@ -9,12 +9,12 @@
 #include "analysis/text_input.h"
 
 // Bounds on what the header of "position.dat" may announce. A run writes 1000 frames of 50
-// atoms; the bounds leave room for far longer runs while keeping what the report holds (a frame
-// of positions, the energy and MSD samples, and whatever reads the frames as doubles) well under
-// 100 MB.
-inline constexpr long kMostAtoms = 100'000;
+// atoms; the bounds leave room for far longer runs while keeping what the report holds under
+// 100 MB: the unwrapped positions as doubles (72 MB at the bound), a frame of text, and the
+// energy and MSD samples.
+inline constexpr long kMostAtoms = 10'000;  // one frame: 5 × 10^7 pairs for g(r)
 inline constexpr long kMostFrames = 100'000;
-inline constexpr long kMostAtomPositions = 4'000'000;  // atoms × frames
+inline constexpr long kMostAtomPositions = 3'000'000;  // atoms × frames
 
 // The header of "position.dat" (three lines), and what its frames held: one line "x y z" (Å,
 // wrapped into the cell) per atom per frame.

@@ -43,13 +43,19 @@ std::size_t settledFrame(const UnwrappedTrajectory& t) {
 Rdf radialDistribution(const UnwrappedTrajectory& t, std::size_t firstFrame) {
     Rdf rdf;
     rdf.firstFrame = firstFrame;
-    rdf.frames = frameCount(t) - std::min(firstFrame, frameCount(t));
+    const std::size_t settled = frameCount(t) - std::min(firstFrame, frameCount(t));
+    const double pairsPerFrame =
+        static_cast<double>(t.atomCount) * (static_cast<double>(t.atomCount) - 1.0) / 2.0;
+    rdf.frameStride = std::max<std::size_t>(
+        1, static_cast<std::size_t>(
+               std::ceil(static_cast<double>(settled) * pairsPerFrame / kMostPairSamples)));
+    rdf.frames = (settled + rdf.frameStride - 1) / rdf.frameStride;
     const double halfEdge = std::min({t.edge[0], t.edge[1], t.edge[2]}) / 2.0;
     const auto bins = static_cast<std::size_t>(std::floor(halfEdge / rdf.binWidth));
     const double reach = static_cast<double>(bins) * rdf.binWidth;
     std::vector<double> counts(bins, 0.0);
     const std::size_t atoms = t.atomCount;
-    for (std::size_t f = firstFrame; f < frameCount(t); ++f) {
+    for (std::size_t f = firstFrame; f < frameCount(t); f += rdf.frameStride) {
         for (std::size_t i = 0; i < atoms; ++i) {
             for (std::size_t j = i + 1; j < atoms; ++j) {
                 double r2 = 0.0;

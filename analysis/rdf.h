@@ -13,10 +13,15 @@ inline constexpr double kRdfBinWidth = 0.05;  // Å
 // thermostat holds 700 K within a picosecond, and the rest is margin.
 inline constexpr double kRdfStartTime = 4.0;  // ps
 
+// Pairs counted at most, over all frames: a longer or larger run takes every s-th frame, with s
+// the smallest stride that keeps within it (a run of 50 atoms keeps every frame of 80,000).
+inline constexpr double kMostPairSamples = 1e8;
+
 struct Rdf {
     double binWidth = kRdfBinWidth;  // Å
     std::size_t firstFrame = 0;      // the frames from this one to the last are counted
-    std::size_t frames = 0;
+    std::size_t frameStride = 1;     // every this many
+    std::size_t frames = 0;          // counted
     std::vector<double> g;           // per bin; an ideal gas of the same density gives 1
     std::vector<double> neighbours;  // per bin: mean neighbours of an atom out to its outer edge
 };

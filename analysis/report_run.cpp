@@ -1,5 +1,6 @@
 #include "analysis/report_run.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -91,9 +92,12 @@ int reportRun(const std::filesystem::path& dir,
     UnwrappedTrajectory trajectory =
         startTrajectory(static_cast<std::size_t>(positions.atomCount), positions.edge,
                         positions.startTime, positions.frameInterval);
+    const std::size_t handedOver = framesToHandOver(energy.samples.size(), msd.samples.size());
+    // Held at their size from the start: growing by doubling would, for a moment, take twice it.
+    trajectory.positions.reserve(std::min(handedOver, planned) * trajectory.atomCount * 3);
     std::string frameText;
     readPositionFrames(
-        positionText, positions, framesToHandOver(energy.samples.size(), msd.samples.size()),
+        positionText, positions, handedOver,
         [&](std::size_t frame, std::span<const double> coordinates) {
             try {
                 addFrame(trajectory, coordinates);
