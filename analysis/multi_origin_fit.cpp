@@ -48,7 +48,12 @@ std::optional<double> memoryTime(const MsdAverage& m) {
     const double vx2 = m.msd[1] / (3.0 * dt * dt);
     const std::size_t last = m.msd.size() - 1;
     const double d = diffusionOf(fitLine(m, m.msd, last / 2, last).slope);
-    return d / vx2;
+    // Atoms that do not spread out over the second half of the lags have no memory time.
+    const double tau = d / vx2;
+    if (!(d > 0.0 && std::isfinite(tau) && tau > 0.0)) {
+        return std::nullopt;
+    }
+    return tau;
 }
 
 std::optional<MultiOriginFit> fitMultiOrigin(const MsdAverage& m, const UnwrappedTrajectory& t) {
@@ -69,6 +74,9 @@ std::optional<MultiOriginFit> fitMultiOrigin(const MsdAverage& m, const Unwrappe
     fit.slope = line.slope;
     fit.intercept = line.intercept;
     fit.d = diffusionOf(line.slope);
+    if (!(fit.d > 0.0)) {
+        return std::nullopt;
+    }
 
     // Each atom's own slope over the window, lag by lag: with the lag times centred,
     // Σ (t - mean t) y / Σ (t - mean t)² is the least-squares slope.

@@ -29,11 +29,11 @@ struct MultiOriginFit {
 
 // The memory time τ = D / <v_x²>, ps: <v_x²> from the first lag, where the atoms still fly
 // freely (MSD = 3 <v_x²> t²), and D from a line through the second half of the lags. None when
-// there are fewer than three lags or the atoms do not move.
+// there are fewer than three lags or the atoms do not spread out.
 std::optional<double> memoryTime(const MsdAverage& msd);
 
 // The fit over the lags from kMemoryTimes × memoryTime to the longest of `msd`, the averaged MSD
-// of `trajectory`; none when that window holds fewer than kMinimumWindowLags lags or there are
-// fewer than two atoms to estimate the error from.
+// of `trajectory`; none when that window holds fewer than kMinimumWindowLags lags, the line
+// through it does not rise, or there are fewer than two atoms to estimate the error from.
 std::optional<MultiOriginFit> fitMultiOrigin(const MsdAverage& msd,
                                              const UnwrappedTrajectory& trajectory);

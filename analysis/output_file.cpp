@@ -104,6 +104,11 @@ std::vector<std::filesystem::path> PendingOutputs::commit() {
         std::error_code ec;
         std::filesystem::rename(partialPath(output.path), output.path, ec);
         if (ec) {
+            // The outputs already renamed go too: a refused report leaves none of them.
+            for (const auto& path : written) {
+                std::error_code ignored;
+                std::filesystem::remove(path, ignored);
+            }
             cannotWrite(output.path, ec.message());
         }
         output.committed = true;

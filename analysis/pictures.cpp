@@ -64,7 +64,7 @@ std::string snapshot(const std::filesystem::path& dir, const UnwrappedTrajectory
 }
 
 std::string animation(const std::filesystem::path& dir, const UnwrappedTrajectory& t) {
-    const std::size_t stride = animationStride(frameCount(t));
+    const std::size_t stride = animationStride(frameCount(t), t.atomCount);
     std::string script = "$frames << EOD\n";
     std::size_t shown = 0;
     for (std::size_t f = 0; f < frameCount(t); f += stride, ++shown) {
@@ -110,10 +110,12 @@ std::string rdfPicture(const std::filesystem::path& dir, const Rdf& rdf,
 
 }  // namespace
 
-std::size_t animationStride(std::size_t frames) {
+std::size_t animationStride(std::size_t frames, std::size_t atoms) {
     const std::size_t stride =
         std::max<std::size_t>(1, std::min(kAnimationStride, frames / kAnimationFrames));
-    return std::max(stride, (frames + kMostAnimationFrames - 1) / kMostAnimationFrames);
+    const std::size_t most =
+        std::max<std::size_t>(1, std::min(kMostAnimationFrames, kMostAnimationAtoms / atoms));
+    return std::max(stride, (frames + most - 1) / most);
 }
 
 ExtraPictures extraPictures(const std::filesystem::path& dir, const UnwrappedTrajectory& t,

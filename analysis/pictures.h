@@ -28,4 +28,6 @@ ExtraPictures extraPictures(const std::filesystem::path& dir, const UnwrappedTra
 inline constexpr std::size_t kAnimationStride = 10;
 inline constexpr std::size_t kAnimationFrames = 50;       // at least, when the run has as many
 inline constexpr std::size_t kMostAnimationFrames = 200;  // at most: a longer run is thinned
-std::size_t animationStride(std::size_t frames);
+// Atoms drawn over all the pictures at most, which bounds the script that holds them.
+inline constexpr std::size_t kMostAnimationAtoms = 200'000;
+std::size_t animationStride(std::size_t frames, std::size_t atoms);

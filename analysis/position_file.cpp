@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "analysis/formatted.h"
 #include "analysis/sample_files.h"
 
 namespace {
@@ -59,6 +60,12 @@ PositionFile readPositionHeader(LineReader& in) {
         p.edge[axis] = parseNumber(edges[axis], file, 2);
         if (p.edge[axis] <= 0.0) {
             failAt(file, 2, "a cell edge must be positive, found " + quoted(second));
+        }
+        if (p.edge[axis] > kLongestEdge) {
+            failAt(
+                file, 2,
+                formatted("a cell edge longer than %g Å, which no run has, found ", kLongestEdge) +
+                    quoted(second));
         }
     }
 

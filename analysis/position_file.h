@@ -15,6 +15,9 @@
 inline constexpr long kMostAtoms = 10'000;  // one frame: 5 × 10^7 pairs for g(r)
 inline constexpr long kMostFrames = 100'000;
 inline constexpr long kMostAtomPositions = 3'000'000;  // atoms × frames
+// Å: a run's cell is 25 Å; g(r)'s bins (0.05 Å to half the edge) and every square of a
+// displacement stay bounded and finite below this.
+inline constexpr double kLongestEdge = 1000.0;
 
 // The header of "position.dat" (three lines), and what its frames held: one line "x y z" (Å,
 // wrapped into the cell) per atom per frame.

@@ -160,6 +160,13 @@ int reportRun(const std::filesystem::path& dir,
     const MsdAverage average = averageMsd(trajectory);
     outputs.write("msd-average.txt", msdAverageText(average));
     const auto averageFit = fitMultiOrigin(average, trajectory);
+    // The header's bounds keep every displacement finite; this keeps that promise checked.
+    if (averageFit && !(std::isfinite(averageFit->slope) && std::isfinite(averageFit->intercept) &&
+                        std::isfinite(averageFit->dError))) {
+        throw InputError((dir / "position.dat").string() +
+                         ": the MSD averaged over every time origin lies beyond the range of "
+                         "numbers");
+    }
     const auto fit = fitRun(msd, (dir / "msd.dat").string());
     // D from the MSD over every time origin first; the single-origin fit follows for comparison.
     std::vector<std::string> diffusionLines = multiOriginReport(average, averageFit);

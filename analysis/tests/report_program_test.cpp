@@ -121,6 +121,8 @@ TEST_F(ReportProgram, BadInputOrOutputIsRefusedInOneLine) {
     const std::tuple<const char*, std::string, const char*> cases[] = {
         {"position.dat", "2 2 3\r\n", "position.dat, line 1: expected \"1 <atoms> <frames>\""},
         {"position.dat", "1 0 3\r\n20 20 20\r\n0 0.04\r\n", "position.dat, line 1: the atom and"},
+        {"position.dat", "1 2 3\r\n20 1e200 20\r\n0 0.04\r\n",
+         "position.dat, line 2: a cell edge longer"},
         {"position.dat", header + "1 2\r\n", "position.dat, line 4: expected an atom's"},
         {"position.dat", header + frame + "1 2 inf\r\n", "position.dat, line 6: not a finite"},
         {"position.dat", header + frame + frame + frame + frame, "position.dat, line 10: more"},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -82,6 +83,18 @@ TEST(AveragedMsd, BallisticAtomsGiveTheSquareOfTheDistanceAndNoD) {
         EXPECT_NEAR(m.msd[k], flown * flown, 1e-9 * (1.0 + flown * flown)) << k;
     }
     EXPECT_FALSE(fitMultiOrigin(m, t));  // free flight never becomes a random walk
+}
+
+// Atoms held in place, swinging twice over the run: their MSD falls again over the second half of
+// the lags, so they have no memory time and no D (not a negative one).
+TEST(MultiOriginFit, TrappedAtomsGiveNoD) {
+    const auto t = made(3, 400, 20.0, [](std::size_t f, std::size_t a, std::size_t axis) {
+        const double phase = 4.0 * std::numbers::pi * static_cast<double>(f) / 400.0;
+        return 10.0 + (axis == a ? 2.0 * std::sin(phase) : 0.0);
+    });
+    const MsdAverage m = averageMsd(t);
+    EXPECT_FALSE(memoryTime(m));
+    EXPECT_FALSE(fitMultiOrigin(m, t));
 }
 
 // A random walk of 50 atoms over 1000 frames with D = 20 Å²/ps: steps of variance 2 D Δt per
