@@ -396,8 +396,8 @@ double evaluate(ParticleState& state, const Cell& cell, const RunParameters& par
     return evaluate<true, true>(state, cell, params, table, energy);
 }
 
-// The same for processors with AVX-512: eight pairs to a vector. Saves about 6% of the whole
-// run's CPU time in extended arithmetic and 4% in double against the AVX2 loops.
+// The same for processors with AVX-512: eight pairs to a vector. Saves about 5% of the whole
+// run's CPU time in extended arithmetic and 3 to 7% in double against the AVX2 loops.
 #if defined(__clang__)
 #define ARGON_MD_AVX512_TARGET "avx512f,avx512dq,avx512vl,avx2,fma"
 #else
