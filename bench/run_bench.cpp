@@ -68,15 +68,17 @@ void forcesWithEnergy(benchmark::State& bench, Kernel kernel) {
 BENCHMARK_CAPTURE(forcesWithEnergy, fast, Kernel::fast);
 BENCHMARK_CAPTURE(forcesWithEnergy, reference, Kernel::reference);
 
-// The forces alone, as nine steps in ten take them.
-void fastForcesOnly(benchmark::State& bench) {
+// The forces alone, as nine steps in ten take them, with the widest vectors this processor has
+// and with those of AVX2.
+void fastForcesOnly(benchmark::State& bench, fast::VectorUnits units) {
     Start run;
     for (auto _ : bench) {
         benchmark::DoNotOptimize(fast::computeForces(run.state, run.species, run.cell, run.params,
-                                                     fast::PotentialEnergy::notNeeded));
+                                                     fast::PotentialEnergy::notNeeded, units));
     }
 }
-BENCHMARK(fastForcesOnly);
+BENCHMARK_CAPTURE(fastForcesOnly, best, fast::VectorUnits::best);
+BENCHMARK_CAPTURE(fastForcesOnly, avx2, fast::VectorUnits::avx2);
 
 void oneSampledStep(benchmark::State& bench, Kernel kernel) {
     Start run;

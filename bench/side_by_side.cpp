@@ -4,10 +4,14 @@
 // of the ratio within a round, so that a slow spell of the shared machine weighs on both sides of
 // a ratio alike.
 //
-//   argon-md-side-by-side [--rounds N] [--lammps LMP INPUT_DIR] NAME=PROGRAM...
+//   argon-md-side-by-side [--rounds N] [--floor FLOOR RUN_DIR] [--lammps LMP INPUT_DIR]
+//                         NAME=PROGRAM...
 //
-// With --lammps, LAMMPS (the program LMP) runs the same job from INPUT_DIR (in.md and its data
-// file) as the last program, with the positions dumped every 10 steps, as argon-md writes them.
+// With --floor, the write floor (the program FLOOR, bench/write_floor.cpp) replays the files of
+// the run in RUN_DIR with the program's write calls, as the first program; every other program's
+// CPU time is also given as a multiple of it. With --lammps, LAMMPS (the program LMP) runs the
+// same job from INPUT_DIR (in.md and its data file) as the last program, with the positions
+// dumped every 10 steps, as argon-md writes them; every program is also given against it.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -82,10 +86,14 @@ int main(int argc, char** argv) {
     std::string lammps;
     std::string lammpsInput;
     std::vector<Contender> contenders;
+    std::vector<std::string> floorCommand;  // the floor's command, when asked for
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--rounds" && i + 1 < argc) {
             rounds = std::atoi(argv[++i]);
+        } else if (argument == "--floor" && i + 2 < argc) {
+            floorCommand = {fs::absolute(argv[i + 1]).string(), fs::absolute(argv[i + 2]).string()};
+            i += 2;
         } else if (argument == "--lammps" && i + 2 < argc) {
             lammps = argv[++i];
             lammpsInput = argv[++i];
@@ -95,12 +103,15 @@ int main(int argc, char** argv) {
                                   {}});
         } else {
             fail(
-                "usage: argon-md-side-by-side [--rounds N] [--lammps LMP INPUT_DIR] "
-                "NAME=PROGRAM...");
+                "usage: argon-md-side-by-side [--rounds N] [--floor FLOOR RUN_DIR] "
+                "[--lammps LMP INPUT_DIR] NAME=PROGRAM...");
         }
     }
     if (rounds < 1 || contenders.empty()) {
         fail("nothing to run");
+    }
+    if (!floorCommand.empty()) {
+        contenders.insert(contenders.begin(), {"floor", floorCommand, {}});
     }
     if (!lammpsInput.empty()) {
         if (!fs::exists(fs::path(lammpsInput) / "in.md")) {
@@ -133,15 +144,35 @@ int main(int argc, char** argv) {
     for (const Contender& contender : contenders) {
         std::printf("  %-10s %.3f s\n", contender.name.c_str(), median(contender.seconds));
     }
+    const auto ratio = [rounds](const Contender& a, const Contender& b) {
+        std::vector<double> ratios;
+        for (int round = 0; round < rounds; ++round) {
+            ratios.push_back(a.seconds[round] / b.seconds[round]);
+        }
+        return median(ratios);
+    };
+    // Each program against the one named `base`, when it ran.
+    const auto against = [&](const char* base, const char* heading) {
+        const auto found = std::find_if(contenders.begin(), contenders.end(),
+                                        [base](const Contender& c) { return c.name == base; });
+        if (found == contenders.end()) {
+            return;
+        }
+        std::printf("%s, median over the rounds:\n", heading);
+        for (const Contender& contender : contenders) {
+            if (&contender != &*found) {
+                std::printf("  %-20s %.3f\n", (contender.name + " / " + base).c_str(),
+                            ratio(contender, *found));
+            }
+        }
+    };
+    against("floor", "Against the write floor");
+    against("lammps", "Against LAMMPS");
     std::printf("Ratios, median over the rounds:\n");
     for (std::size_t a = 0; a < contenders.size(); ++a) {
         for (std::size_t b = a + 1; b < contenders.size(); ++b) {
-            std::vector<double> ratios;
-            for (int round = 0; round < rounds; ++round) {
-                ratios.push_back(contenders[a].seconds[round] / contenders[b].seconds[round]);
-            }
             std::printf("  %s / %s: %.3f\n", contenders[a].name.c_str(), contenders[b].name.c_str(),
-                        median(ratios));
+                        ratio(contenders[a], contenders[b]));
         }
     }
     return 0;

@@ -98,7 +98,8 @@ TEST(FastKernel, GivesThePlainLoopsForcesAndEnergyBitForBit) {
         const ParticleState start = configuration(run % 5, random);
         ParticleState plain = start;
         const double energy = computeForces(plain, table, cell, params);
-        for (const auto units : {fast::VectorUnits::best, fast::VectorUnits::portable}) {
+        for (const auto units :
+             {fast::VectorUnits::best, fast::VectorUnits::avx2, fast::VectorUnits::portable}) {
             ParticleState summed = start, forcesOnly = start;
             const double fastEnergy = fast::computeForces(summed, table, cell, params,
                                                           fast::PotentialEnergy::summed, units);

@@ -11,6 +11,7 @@
 #include <limits>
 #include <random>
 
+#include "simulation/exact/processor.h"
 #include "simulation/powers/power_chain.h"
 #include "simulation/powers/powers.h"
 #include "support/ratio_sweep.h"
@@ -48,20 +49,29 @@ struct ExactPowers {
     }
 };
 
-// The number of powers of s that differ from the exact ones: from the public batch functions,
-// and with everyPath also from the one-value function, from the chain with Veltkamp's products
-// (where it accepts a power) and from the exact path alone.  At most five failures are reported.
+// The number of powers of s that differ from the exact ones: from the public batch functions
+// (the widest loop here), and with everyPath also from the one-value function, from the chain
+// with Veltkamp's products and with FMA in the AVX2 loop (where they accept a power) and from
+// the exact path alone.  At most five failures are reported.
 std::uint64_t mismatches(std::span<const double> s, bool everyPath, ExactPowers& exact) {
-    std::vector<double> out(8 * s.size());
+    std::vector<double> out(12 * s.size(), std::numeric_limits<double>::quiet_NaN());
     const auto row = [&out, &s](std::size_t k) {
         return std::span(out).subspan(k * s.size(), s.size());
     };
     constexpr double kMargin = argon::rounded::kChainMarginUlps;
     argon::powers6And12(s, row(0), row(2));  // row(p) holds s^kPowerExponents[p]
     argon::powers7And13(s, row(1), row(3));
+    using argon::power_chain::ChainLoop;
+    using argon::power_chain::chainPowers;
     using argon::power_chain::PowerPair;
-    argon::power_chain::chainPowers(PowerPair::sixAndTwelve, false, s, kMargin, row(4), row(6));
-    argon::power_chain::chainPowers(PowerPair::sevenAndThirteen, false, s, kMargin, row(5), row(7));
+    if (everyPath) {
+        chainPowers(PowerPair::sixAndTwelve, ChainLoop::veltkamp, s, kMargin, row(4), row(6));
+        chainPowers(PowerPair::sevenAndThirteen, ChainLoop::veltkamp, s, kMargin, row(5), row(7));
+        if (fmaAvailable()) {
+            chainPowers(PowerPair::sixAndTwelve, ChainLoop::fma, s, kMargin, row(8), row(10));
+            chainPowers(PowerPair::sevenAndThirteen, ChainLoop::fma, s, kMargin, row(9), row(11));
+        }
+    }
     std::uint64_t count = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
         double want[4];
@@ -69,9 +79,11 @@ std::uint64_t mismatches(std::span<const double> s, bool everyPath, ExactPowers&
         for (int p = 0; p < 4; ++p) {
             const int n = kPowerExponents[p];
             const double dekker = row(4 + p)[i];
+            const double fused = row(8 + p)[i];
             const bool same =
                 bits(row(p)[i]) == bits(want[p]) &&
                 (!everyPath || ((std::isnan(dekker) || bits(dekker) == bits(want[p])) &&
+                                (std::isnan(fused) || bits(fused) == bits(want[p])) &&
                                 bits(argon::power(s[i], n)) == bits(want[p]) &&
                                 bits(argon::rounded::exactPower(s[i], n)) == bits(want[p])));
             if (!same && ++count <= 5) {

@@ -8,3 +8,14 @@ bool processorHasAvx2AndFma() {
     return false;
 #endif
 }
+
+bool processorHasAvx512() {
+#if ARGON_MD_AVX2_FMA_CLONES
+    static const bool has = processorHasAvx2AndFma() && __builtin_cpu_supports("avx512f") &&
+                            __builtin_cpu_supports("avx512dq") &&
+                            __builtin_cpu_supports("avx512vl");
+    return has;
+#else
+    return false;
+#endif
+}

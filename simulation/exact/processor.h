@@ -18,6 +18,10 @@ inline constexpr bool kTargetHasFma = false;
 // Whether the loops compiled for AVX2 and FMA may run here (false where there are none).
 bool processorHasAvx2AndFma();
 
+// Whether the loops compiled for AVX-512 (its foundation, DQ and VL parts, beside AVX2 and FMA)
+// may run here (false where there are no such loops).
+bool processorHasAvx512();
+
 // Whether std::fma is one instruction here, in the build's target or in those loops.
 inline bool fmaAvailable() {
     return kTargetHasFma || processorHasAvx2AndFma();

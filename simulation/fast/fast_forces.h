@@ -13,9 +13,9 @@ enum class PotentialEnergy {
                 // steps only, and the forces do not depend on it
 };
 
-// Where its vector loops run: compiled for processors with AVX2 and FMA (used when this one has
-// them) or for the build's target; both give the same bits.
-enum class VectorUnits { best, portable };
+// Where its vector loops run: compiled for processors with AVX-512, or with AVX2 and FMA, or for
+// the build's target; all give the same bits. `best` takes the widest this processor has.
+enum class VectorUnits { best, avx2, portable };
 
 double computeForces(ParticleState& state, const SpeciesTable& table, const Cell& cell,
                      const RunParameters& params, PotentialEnergy energy = PotentialEnergy::summed,

@@ -46,7 +46,10 @@ void chainThenPow(power_chain::PowerPair pair, std::span<const double> s, std::s
                   std::span<double> higher) {
     const double n = pair == power_chain::PowerPair::sixAndTwelve ? 6.0 : 7.0;
     if constexpr (kChainReproducesPow) {
-        power_chain::chainPowers(pair, fmaAvailable(), s, kPowMarginUlps, lower, higher);
+        if (!power_chain::chainPowers(pair, power_chain::fastestChainLoop(), s, kPowMarginUlps,
+                                      lower, higher)) {
+            return;
+        }
         replaceNaNs(lower, [&](std::size_t i) { return std::pow(s[i], n); });
         replaceNaNs(higher, [&](std::size_t i) { return std::pow(s[i], n + 6.0); });
     } else {

@@ -1,7 +1,9 @@
 #include "simulation/powers/power_chain.h"
 
 #include <cassert>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 
 #include "simulation/exact/error_free.h"
@@ -39,16 +41,21 @@ double roundedOrNaN(DoubleDouble x, bool inDomain, double marginUlps) {
                : std::numeric_limits<double>::quiet_NaN();
 }
 
+// Returns whether any power is left as NaN. (Flags as wide as a double let the compiler keep
+// them in the lanes of the comparison.)
 template <bool kFma, bool kOdd>
-void loop(std::span<const double> s, double margin, std::span<double> lower,
+bool loop(std::span<const double> s, double margin, std::span<double> lower,
           std::span<double> higher) {
+    std::int64_t refused = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
         const bool inDomain = (s[i] >= 0x1p-3) & (s[i] <= 0x1p2);
         const DoubleDouble p6 = squared<kFma>(times<kFma>(exactProduct<kFma>(s[i], s[i]), s[i]));
         const DoubleDouble p12 = squared<kFma>(p6);
         lower[i] = roundedOrNaN(kOdd ? times<kFma>(p6, s[i]) : p6, inDomain, margin);
         higher[i] = roundedOrNaN(kOdd ? times<kFma>(p12, s[i]) : p12, inDomain, margin);
+        refused |= std::isnan(lower[i] + higher[i]) ? 1 : 0;
     }
+    return refused != 0;
 }
 
 // flatten inlines the whole chain, so that all of it is compiled for the function's target.
@@ -57,28 +64,56 @@ void loop(std::span<const double> s, double margin, std::span<double> lower,
 #else
 [[gnu::flatten]]
 #endif
-void loopWithFma(bool odd, std::span<const double> s, double margin, std::span<double> lower,
+bool loopWithFma(bool odd, std::span<const double> s, double margin, std::span<double> lower,
                  std::span<double> higher) {
-    odd ? loop<true, true>(s, margin, lower, higher) : loop<true, false>(s, margin, lower, higher);
+    return odd ? loop<true, true>(s, margin, lower, higher)
+               : loop<true, false>(s, margin, lower, higher);
 }
 
-[[gnu::flatten]] void loopWithVeltkamp(bool odd, std::span<const double> s, double margin,
+// The same eight powers to a vector, for processors with AVX-512.
+#if ARGON_MD_AVX2_FMA_CLONES
+#if defined(__clang__)
+[[gnu::target("avx512f,avx512dq,avx512vl,avx2,fma"), gnu::flatten]]
+#else
+[[gnu::target("avx512f,avx512dq,avx512vl,avx2,fma,prefer-vector-width=512"), gnu::flatten]]
+#endif
+bool loopWithAvx512(bool odd, std::span<const double> s, double margin, std::span<double> lower,
+                    std::span<double> higher) {
+    return odd ? loop<true, true>(s, margin, lower, higher)
+               : loop<true, false>(s, margin, lower, higher);
+}
+#endif
+
+[[gnu::flatten]] bool loopWithVeltkamp(bool odd, std::span<const double> s, double margin,
                                        std::span<double> lower, std::span<double> higher) {
-    odd ? loop<false, true>(s, margin, lower, higher)
-        : loop<false, false>(s, margin, lower, higher);
+    return odd ? loop<false, true>(s, margin, lower, higher)
+               : loop<false, false>(s, margin, lower, higher);
 }
 
 }  // namespace
 
-void chainPowers(PowerPair pair, bool useFma, std::span<const double> s, double marginUlps,
+bool chainPowers(PowerPair pair, ChainLoop loop, std::span<const double> s, double marginUlps,
                  std::span<double> lower, std::span<double> higher) {
     assert(lower.size() == s.size() && higher.size() == s.size());
     const bool odd = pair == PowerPair::sevenAndThirteen;
-    if (useFma) {
-        loopWithFma(odd, s, marginUlps, lower, higher);
-    } else {
-        loopWithVeltkamp(odd, s, marginUlps, lower, higher);
+    switch (loop) {
+        case ChainLoop::veltkamp:
+            return loopWithVeltkamp(odd, s, marginUlps, lower, higher);
+        case ChainLoop::widestFma:
+#if ARGON_MD_AVX2_FMA_CLONES
+            if (processorHasAvx512()) {
+                return loopWithAvx512(odd, s, marginUlps, lower, higher);
+            }
+#endif
+            [[fallthrough]];
+        case ChainLoop::fma:
+            break;
     }
+    return loopWithFma(odd, s, marginUlps, lower, higher);
+}
+
+ChainLoop fastestChainLoop() {
+    return fmaAvailable() ? ChainLoop::widestFma : ChainLoop::veltkamp;
 }
 
 }  // namespace argon::power_chain

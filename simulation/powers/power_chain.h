@@ -34,11 +34,18 @@ enum class PowerPair {
     sevenAndThirteen  // s^7 and s^13, for the force
 };
 
+// How the loop forms its exact products, and for which vectors it is compiled: Veltkamp's
+// split for the build's target; FMA for AVX2 (or the build's target, where it has FMA); FMA for
+// the widest vectors this processor has, AVX-512 or those.  Both FMA loops need fmaAvailable().
+enum class ChainLoop { veltkamp, fma, widestFma };
+
 // The pair of powers of every s (arrays of equal length; the outputs must not overlap s), in a
 // loop without calls or branches that the compiler vectorises; each power, or NaN where the
-// check with the margin fails.  useFma needs fmaAvailable(); both kinds of product give the
-// same bits.
-void chainPowers(PowerPair pair, bool useFma, std::span<const double> s, double marginUlps,
+// check with the margin fails.  Returns whether any is NaN.  Every loop gives the same bits.
+bool chainPowers(PowerPair pair, ChainLoop loop, std::span<const double> s, double marginUlps,
                  std::span<double> lower, std::span<double> higher);
+
+// The fastest loop here.
+ChainLoop fastestChainLoop();
 
 }  // namespace argon::power_chain
