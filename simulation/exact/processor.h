@@ -9,6 +9,14 @@
 #define ARGON_MD_AVX2_FMA_CLONES 0
 #endif
 
+// The target of the loops compiled for AVX-512, eight doubles to a vector; GCC keeps to 256-bit
+// vectors unless asked, and clang would ignore the whole attribute for the option that asks.
+#if defined(__clang__)
+#define ARGON_MD_AVX512_TARGET "avx512f,avx512dq,avx512vl,avx2,fma"
+#else
+#define ARGON_MD_AVX512_TARGET "avx512f,avx512dq,avx512vl,avx2,fma,prefer-vector-width=512"
+#endif
+
 #ifdef __FP_FAST_FMA
 inline constexpr bool kTargetHasFma = true;
 #else

@@ -398,11 +398,6 @@ double evaluate(ParticleState& state, const Cell& cell, const RunParameters& par
 
 // The same for processors with AVX-512: eight pairs to a vector. Saves about 5% of the whole
 // run's CPU time in extended arithmetic and 3 to 7% in double against the AVX2 loops.
-#if defined(__clang__)
-#define ARGON_MD_AVX512_TARGET "avx512f,avx512dq,avx512vl,avx2,fma"
-#else
-#define ARGON_MD_AVX512_TARGET "avx512f,avx512dq,avx512vl,avx2,fma,prefer-vector-width=512"
-#endif
 [[gnu::target(ARGON_MD_AVX512_TARGET), gnu::flatten]] double evaluateWithAvx512(
     ParticleState& state, const Cell& cell, const RunParameters& params, const PairTable& table,
     PotentialEnergy energy) {

@@ -72,13 +72,9 @@ bool loopWithFma(bool odd, std::span<const double> s, double margin, std::span<d
 
 // The same eight powers to a vector, for processors with AVX-512.
 #if ARGON_MD_AVX2_FMA_CLONES
-#if defined(__clang__)
-[[gnu::target("avx512f,avx512dq,avx512vl,avx2,fma"), gnu::flatten]]
-#else
-[[gnu::target("avx512f,avx512dq,avx512vl,avx2,fma,prefer-vector-width=512"), gnu::flatten]]
-#endif
-bool loopWithAvx512(bool odd, std::span<const double> s, double margin, std::span<double> lower,
-                    std::span<double> higher) {
+[[gnu::target(ARGON_MD_AVX512_TARGET), gnu::flatten]] bool loopWithAvx512(
+    bool odd, std::span<const double> s, double margin, std::span<double> lower,
+    std::span<double> higher) {
     return odd ? loop<true, true>(s, margin, lower, higher)
                : loop<true, false>(s, margin, lower, higher);
 }
