@@ -62,7 +62,17 @@ KineticMeasure measureKinetic(const ParticleState& state, const RunParameters& p
 }
 
 void rescaleVelocities(ParticleState& state, double temperature, const RunParameters& params) {
-    const double factor = std::sqrt(stored(Wide(params.targetTemperature) / temperature));
+    // Atoms at rest (T = 0) have no direction to scale, and a temperature that is not a finite
+    // positive number none to scale from; nor may T0 / T overflow for a T near the least double.
+    // A factor of 0 or infinity would turn an infinite velocity, or one of 0, into NaN.
+    if (!(temperature > 0.0 && std::isfinite(temperature))) {
+        return;
+    }
+    const double squaredFactor = stored(Wide(params.targetTemperature) / temperature);
+    if (!std::isfinite(squaredFactor)) {
+        return;
+    }
+    const double factor = std::sqrt(squaredFactor);
     for (int i = 0; i < kAtomCount; ++i) {
         state.vx[i] = stored(Wide(state.vx[i]) * factor);
         state.vy[i] = stored(Wide(state.vy[i]) * factor);

@@ -7,6 +7,8 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <random>
 
 namespace {
@@ -85,6 +87,37 @@ TEST_F(Atoms, TemperatureFollowsFromTheVelocitiesAndRescalingBringsItToTheTarget
     }
     rescaleVelocities(state, measureKinetic(state, params).temperature, params);
     EXPECT_NEAR(measureKinetic(state, params).temperature, params.targetTemperature, 1e-11);
+}
+
+// Where the temperature gives no factor to scale by, the velocities stay as they are, bit for
+// bit: nothing turns into NaN or infinity.
+TEST_F(Atoms, RescalingLeavesTheVelocitiesWhereTheTemperatureGivesNoFactor) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const struct {
+        const char* what;
+        double first, others;  // m/s, vx of atom 0 and vy of every atom
+        double temperature;    // K; NaN: the one measured
+    } cases[] = {
+        {"at rest", 0.0, 0.0, nan},
+        {"an infinite velocity", infinity, 300.0, nan},
+        {"a NaN velocity", nan, 300.0, nan},
+        {"T0 / T beyond the doubles", 0.0, 1e-160, 1e-310},
+        {"a negative temperature", 5.0, 300.0, -1.0},
+    };
+    for (const auto& c : cases) {
+        state.vx.fill(0.0);
+        state.vx[0] = c.first;
+        state.vy.fill(c.others);
+        const ParticleState before = state;
+        const double temperature =
+            std::isnan(c.temperature) ? measureKinetic(state, params).temperature : c.temperature;
+        rescaleVelocities(state, temperature, params);
+        for (const auto velocity : {&ParticleState::vx, &ParticleState::vy, &ParticleState::vz}) {
+            EXPECT_EQ(std::memcmp(&(state.*velocity), &(before.*velocity), sizeof state.vx), 0)
+                << c.what;
+        }
+    }
 }
 
 TEST_F(Atoms, DriftRemovalTakesOneNthOfTheMomentum) {
