@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "report/command_line.h"
 #include "report/line_sink.h"
 #include "report/messages.h"
 #include "report/samples.h"
@@ -14,7 +15,7 @@
 #include "simulation/run_state.h"
 #include "simulation/x87_precision.h"
 
-int main() {
+int main(int argc, char* argv[]) {
     useFullX87Precision();
 #ifdef SIGPIPE
     // A console piped into a reader that quits must not end the run and cut the data files
@@ -22,6 +23,9 @@ int main() {
     std::signal(SIGPIPE, SIG_IGN);
 #endif
     const bool consoleClosed = prepareStandardStreams();
+    if (argc > 1) {  // a question or a mistake, answered before any file is created
+        return answerArguments(argc, argv, consoleClosed);
+    }
     const RunParameters params{};
     const SpeciesTable species = makeSpeciesTable(params);
     ParticleState state{};

@@ -9,10 +9,14 @@ endif()
 message(STATUS "argon-md: the program uses the ${ARGON_MD_KERNEL} force kernel")
 
 # add_argon_md_program(<name> <arithmetic> <power> <kernel>): the program main.cpp built with
-# the core of one arithmetic, one kind of powers and one force kernel.
+# the core of one arithmetic, one kind of powers and one force kernel. Its answer to --version
+# (report/command_line.cpp) names them and the project's version.
 function(add_argon_md_program name arithmetic power kernel)
-  add_executable(${name} ${PROJECT_SOURCE_DIR}/main.cpp)
+  add_executable(${name} ${PROJECT_SOURCE_DIR}/main.cpp
+    ${PROJECT_SOURCE_DIR}/report/command_line.cpp)
   target_link_libraries(${name} PRIVATE argon_md_core_${arithmetic} argon_md_powers_${power})
+  target_compile_definitions(${name} PRIVATE ARGON_MD_VERSION="${PROJECT_VERSION}"
+    ARGON_MD_POWER_KIND="${power}")
   if(kernel STREQUAL "fast")
     target_compile_definitions(${name} PRIVATE ARGON_MD_FAST_KERNEL=1)
   endif()

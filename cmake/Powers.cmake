@@ -1,6 +1,6 @@
-# The powers of the formulas (simulation/powers.h): `exact`, the correctly rounded powers, the
-# same on every IEEE-754 machine; or `libm`, the C library's pow bit for bit, which differs
-# between C libraries and, with glibc on x86-64, between processors with and without FMA.
+# The powers of the formulas (simulation/powers/powers.h): `exact`, the correctly rounded
+# powers, the same on every IEEE-754 machine; or `libm`, the C library's pow bit for bit, which
+# differs between C libraries and, with glibc on x86-64, between processors with and without FMA.
 set(ARGON_MD_POWER exact CACHE STRING "Powers of the formulas: exact (correctly rounded) or libm")
 set_property(CACHE ARGON_MD_POWER PROPERTY STRINGS exact libm)
 if(NOT ARGON_MD_POWER MATCHES "^(exact|libm)$")

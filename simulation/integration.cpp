@@ -23,35 +23,36 @@ double wrap(double coordinate, double edge) {
 
 }  // namespace
 
-void advanceParticles(ParticleState& s, const Cell& cell, const RunParameters& params) {
+void advanceParticles(ParticleState& state, const Cell& cell, const RunParameters& params) {
     const Wide seconds = Wide(params.dt) * 1e-15;  // time step, s
     for (int i = 0; i < kAtomCount; ++i) {
-        const Wide massKg = atomMassKg(s.mass[i], params);
+        const Wide massKg = atomMassKg(state.mass[i], params);
         // Force in J/Å times 1e10 is newtons; m/s times 1e10 is Å/s.
-        s.vx[i] = stored(s.vx[i] + seconds * (Wide(s.fx[i]) * 1e10) / massKg);
-        s.vy[i] = stored(s.vy[i] + seconds * (Wide(s.fy[i]) * 1e10) / massKg);
-        s.vz[i] = stored(s.vz[i] + seconds * (Wide(s.fz[i]) * 1e10) / massKg);
+        state.vx[i] = stored(state.vx[i] + seconds * (Wide(state.fx[i]) * 1e10) / massKg);
+        state.vy[i] = stored(state.vy[i] + seconds * (Wide(state.fy[i]) * 1e10) / massKg);
+        state.vz[i] = stored(state.vz[i] + seconds * (Wide(state.fz[i]) * 1e10) / massKg);
 
-        s.x[i] = stored(s.x[i] + seconds * s.vx[i] * 1e10);
-        s.y[i] = stored(s.y[i] + seconds * s.vy[i] * 1e10);
-        s.z[i] = stored(s.z[i] + seconds * s.vz[i] * 1e10);
+        state.x[i] = stored(state.x[i] + seconds * state.vx[i] * 1e10);
+        state.y[i] = stored(state.y[i] + seconds * state.vy[i] * 1e10);
+        state.z[i] = stored(state.z[i] + seconds * state.vz[i] * 1e10);
 
-        s.ux[i] = stored(s.ux[i] + seconds * s.vx[i] * 1e10);
-        s.uy[i] = stored(s.uy[i] + seconds * s.vy[i] * 1e10);
-        s.uz[i] = stored(s.uz[i] + seconds * s.vz[i] * 1e10);
+        state.ux[i] = stored(state.ux[i] + seconds * state.vx[i] * 1e10);
+        state.uy[i] = stored(state.uy[i] + seconds * state.vy[i] * 1e10);
+        state.uz[i] = stored(state.uz[i] + seconds * state.vz[i] * 1e10);
 
-        s.x[i] = wrap(s.x[i], cell.Lx);
-        s.y[i] = wrap(s.y[i], cell.Ly);
-        s.z[i] = wrap(s.z[i], cell.Lz);
+        state.x[i] = wrap(state.x[i], cell.Lx);
+        state.y[i] = wrap(state.y[i], cell.Ly);
+        state.z[i] = wrap(state.z[i], cell.Lz);
     }
 }
 
-KineticMeasure measureKinetic(const ParticleState& s, const RunParameters& params) {
+KineticMeasure measureKinetic(const ParticleState& state, const RunParameters& params) {
     double twiceKinetic = 0.0;  // Σ m v², J
     for (int i = 0; i < kAtomCount; ++i) {
-        twiceKinetic = stored(twiceKinetic + (Wide(s.vx[i]) * s.vx[i] + Wide(s.vy[i]) * s.vy[i] +
-                                              Wide(s.vz[i]) * s.vz[i]) *
-                                                 atomMassKg(s.mass[i], params));
+        twiceKinetic = stored(twiceKinetic +
+                              (Wide(state.vx[i]) * state.vx[i] + Wide(state.vy[i]) * state.vy[i] +
+                               Wide(state.vz[i]) * state.vz[i]) *
+                                  atomMassKg(state.mass[i], params));
     }
     KineticMeasure measure{};
     measure.temperature =
@@ -60,32 +61,42 @@ KineticMeasure measureKinetic(const ParticleState& s, const RunParameters& param
     return measure;
 }
 
-void rescaleVelocities(ParticleState& s, double temperature, const RunParameters& params) {
-    const double factor = std::sqrt(stored(Wide(params.targetTemperature) / temperature));
+void rescaleVelocities(ParticleState& state, double temperature, const RunParameters& params) {
+    // Atoms at rest (T = 0) have no direction to scale, and a temperature that is not a finite
+    // positive number none to scale from; nor may T0 / T overflow for a T near the least double.
+    // A factor of 0 or infinity would turn an infinite velocity, or one of 0, into NaN.
+    if (!(temperature > 0.0 && std::isfinite(temperature))) {
+        return;
+    }
+    const double squaredFactor = stored(Wide(params.targetTemperature) / temperature);
+    if (!std::isfinite(squaredFactor)) {
+        return;
+    }
+    const double factor = std::sqrt(squaredFactor);
     for (int i = 0; i < kAtomCount; ++i) {
-        s.vx[i] = stored(Wide(s.vx[i]) * factor);
-        s.vy[i] = stored(Wide(s.vy[i]) * factor);
-        s.vz[i] = stored(Wide(s.vz[i]) * factor);
+        state.vx[i] = stored(Wide(state.vx[i]) * factor);
+        state.vy[i] = stored(Wide(state.vy[i]) * factor);
+        state.vz[i] = stored(Wide(state.vz[i]) * factor);
     }
 }
 
-void removeDrift(ParticleState& s) {
+void removeDrift(ParticleState& state) {
     double px = 0.0;  // total momentum, g/mol · m/s
     double py = 0.0;
     double pz = 0.0;
     double totalMass = 0.0;  // g/mol
     for (int i = 0; i < kAtomCount; ++i) {
-        px = stored(px + Wide(s.vx[i]) * s.mass[i]);
-        py = stored(py + Wide(s.vy[i]) * s.mass[i]);
-        pz = stored(pz + Wide(s.vz[i]) * s.mass[i]);
-        totalMass = stored(Wide(totalMass) + s.mass[i]);
+        px = stored(px + Wide(state.vx[i]) * state.mass[i]);
+        py = stored(py + Wide(state.vy[i]) * state.mass[i]);
+        pz = stored(pz + Wide(state.vz[i]) * state.mass[i]);
+        totalMass = stored(Wide(totalMass) + state.mass[i]);
     }
     const Wide shiftX = Wide(px) / (Wide(kAtomCount) * totalMass);
     const Wide shiftY = Wide(py) / (Wide(kAtomCount) * totalMass);
     const Wide shiftZ = Wide(pz) / (Wide(kAtomCount) * totalMass);
     for (int i = 0; i < kAtomCount; ++i) {
-        s.vx[i] = stored(s.vx[i] - shiftX);
-        s.vy[i] = stored(s.vy[i] - shiftY);
-        s.vz[i] = stored(s.vz[i] - shiftZ);
+        state.vx[i] = stored(state.vx[i] - shiftX);
+        state.vy[i] = stored(state.vy[i] - shiftY);
+        state.vz[i] = stored(state.vz[i] - shiftZ);
     }
 }

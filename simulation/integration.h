@@ -14,7 +14,9 @@ void advanceParticles(ParticleState& state, const Cell& cell, const RunParameter
 // Kinetic energy and temperature of the current velocities.
 KineticMeasure measureKinetic(const ParticleState& state, const RunParameters& params);
 
-// Scales every velocity so that the temperature becomes T0.
+// Scales every velocity so that the temperature becomes T0. A temperature of zero (the atoms at
+// rest), one that is not a finite positive number, or one so small that the scaling would
+// overflow, leaves the velocities as they are.
 void rescaleVelocities(ParticleState& state, double temperature, const RunParameters& params);
 
 // Takes one N-th of the centre-of-mass velocity off every atom: each call removes a fiftieth of

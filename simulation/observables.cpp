@@ -1,12 +1,12 @@
 #include "simulation/observables.h"
 
-double meanSquaredDisplacement(const ParticleState& s, int species) {
+double meanSquaredDisplacement(const ParticleState& state, int species) {
     double sum = 0.0;  // Å²
     int count = 0;
     for (int i = 0; i < kAtomCount; ++i) {
-        if (s.species[i] == species) {
-            sum = stored(sum + (Wide(s.ux[i]) * s.ux[i] + Wide(s.uy[i]) * s.uy[i] +
-                                Wide(s.uz[i]) * s.uz[i]));
+        if (state.species[i] == species) {
+            sum = stored(sum + (Wide(state.ux[i]) * state.ux[i] + Wide(state.uy[i]) * state.uy[i] +
+                                Wide(state.uz[i]) * state.uz[i]));
             ++count;
         }
     }

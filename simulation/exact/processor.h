@@ -1,12 +1,13 @@
 #pragma once
 
 // What the build targets, and what the processor adds to it. On x86-64 without FMA in the
-// build's target (the portable default), the vector loops are compiled a second time for
-// processors with AVX2 and FMA and chosen at run time; elsewhere the build's target is all.
+// build's target (the portable default), the vector loops are compiled twice more, for
+// processors with AVX-512 and for those with AVX2 and FMA, and the widest the processor has is
+// chosen at run time (ARGON_MD_RUNTIME_VECTOR_LOOPS); elsewhere the build's target is all.
 #if defined(__x86_64__) && !defined(__FP_FAST_FMA)
-#define ARGON_MD_AVX2_FMA_CLONES 1
+#define ARGON_MD_RUNTIME_VECTOR_LOOPS 1
 #else
-#define ARGON_MD_AVX2_FMA_CLONES 0
+#define ARGON_MD_RUNTIME_VECTOR_LOOPS 0
 #endif
 
 // The target of the loops compiled for AVX-512, eight doubles to a vector; GCC keeps to 256-bit

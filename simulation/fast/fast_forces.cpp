@@ -9,7 +9,7 @@
 #include <span>
 
 #include "simulation/exact/processor.h"
-#if ARGON_MD_AVX2_FMA_CLONES
+#if ARGON_MD_RUNTIME_VECTOR_LOOPS
 #include <immintrin.h>
 #endif
 #include "simulation/exact/unsettled.h"
@@ -164,10 +164,10 @@ void formDistancesAndRatios(PairGeometry& g, int count) {
     replaceNaNs(std::span(g.s, n), [&](std::size_t p) { return ratio(g.sigma[p], g.r[p]); });
 }
 
-#if ARGON_MD_AVX2_FMA_CLONES
+#if ARGON_MD_RUNTIME_VECTOR_LOOPS
 // listBelow with AVX2: four comparisons give a mask, and a table of the sixteen masks packs the
-// lanes below the bound to the front of the list. Saves about 4% of the whole run's CPU time
-// against the plain loop below, which the compiler does not pack.
+// lanes below the bound to the front of the list, four pairs at a time. The compiler does not
+// pack the plain loop below, which writes and counts one index at a time.
 [[gnu::target("avx2")]] int listBelowAvx2(const double* values, int count, double bound,
                                           int* list) {
     struct Packing {
@@ -206,7 +206,7 @@ void formDistancesAndRatios(PairGeometry& g, int count) {
 // have room for three more.
 template <bool kAvx2>
 int listBelow(const double* values, int count, double bound, int* list) {
-#if ARGON_MD_AVX2_FMA_CLONES
+#if ARGON_MD_RUNTIME_VECTOR_LOOPS
     if constexpr (kAvx2) {
         return listBelowAvx2(values, count, bound, list);
     }
@@ -387,7 +387,7 @@ double evaluate(ParticleState& state, const Cell& cell, const RunParameters& par
 // with AVX-512 and for those with AVX2 and FMA, chosen at run time, and for the build's target.
 // flatten inlines every formula, so that all of it follows the function's target. All give the
 // same bits: the shortcuts use only exact products and correctly rounded operations.
-#if ARGON_MD_AVX2_FMA_CLONES
+#if ARGON_MD_RUNTIME_VECTOR_LOOPS
 [[gnu::target("avx2,fma"), gnu::flatten]] double evaluateWithAvx2(ParticleState& state,
                                                                   const Cell& cell,
                                                                   const RunParameters& params,
@@ -396,8 +396,7 @@ double evaluate(ParticleState& state, const Cell& cell, const RunParameters& par
     return evaluate<true, true>(state, cell, params, table, energy);
 }
 
-// The same for processors with AVX-512: eight pairs to a vector. Saves about 5% of the whole
-// run's CPU time in extended arithmetic and 3 to 7% in double against the AVX2 loops.
+// The same for processors with AVX-512: eight pairs to a vector, where AVX2 holds four.
 [[gnu::target(ARGON_MD_AVX512_TARGET), gnu::flatten]] double evaluateWithAvx512(
     ParticleState& state, const Cell& cell, const RunParameters& params, const PairTable& table,
     PotentialEnergy energy) {
@@ -430,7 +429,7 @@ double computeForces(ParticleState& state, const SpeciesTable& species, const Ce
     state.fx.fill(0.0);
     state.fy.fill(0.0);
     state.fz.fill(0.0);
-#if ARGON_MD_AVX2_FMA_CLONES
+#if ARGON_MD_RUNTIME_VECTOR_LOOPS
     if (units == VectorUnits::best && processorHasAvx512()) {
         return evaluateWithAvx512(state, cell, params, table, energy);
     }

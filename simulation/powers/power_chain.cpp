@@ -10,8 +10,8 @@
 #include "simulation/exact/processor.h"
 
 // GCC vectorises these loops (at -O3, or at -O2 with -fvect-cost-model=dynamic).  Where the
-// build's target has no FMA, the FMA loop is compiled for processors with FMA and AVX2 and
-// chosen at run time.
+// build's target has no FMA, the FMA loop is compiled for processors with AVX-512 and for those
+// with AVX2 and FMA, and the widest the processor has is chosen at run time.
 
 namespace argon::power_chain {
 
@@ -59,7 +59,7 @@ bool loop(std::span<const double> s, double margin, std::span<double> lower,
 }
 
 // flatten inlines the whole chain, so that all of it is compiled for the function's target.
-#if ARGON_MD_AVX2_FMA_CLONES
+#if ARGON_MD_RUNTIME_VECTOR_LOOPS
 [[gnu::target("avx2,fma"), gnu::flatten]]
 #else
 [[gnu::flatten]]
@@ -71,7 +71,7 @@ bool loopWithFma(bool odd, std::span<const double> s, double margin, std::span<d
 }
 
 // The same eight powers to a vector, for processors with AVX-512.
-#if ARGON_MD_AVX2_FMA_CLONES
+#if ARGON_MD_RUNTIME_VECTOR_LOOPS
 [[gnu::target(ARGON_MD_AVX512_TARGET), gnu::flatten]] bool loopWithAvx512(
     bool odd, std::span<const double> s, double margin, std::span<double> lower,
     std::span<double> higher) {
@@ -96,7 +96,7 @@ bool chainPowers(PowerPair pair, ChainLoop loop, std::span<const double> s, doub
         case ChainLoop::veltkamp:
             return loopWithVeltkamp(odd, s, marginUlps, lower, higher);
         case ChainLoop::widestFma:
-#if ARGON_MD_AVX2_FMA_CLONES
+#if ARGON_MD_RUNTIME_VECTOR_LOOPS
             if (processorHasAvx512()) {
                 return loopWithAvx512(odd, s, marginUlps, lower, higher);
             }

@@ -21,7 +21,13 @@ fs::path makeScratchDirectory() {
 }
 
 pid_t startProgram(const std::string& program, const fs::path& directory,
-                   const std::string& consolePath, const std::string& errorPath) {
+                   const std::string& consolePath, const std::string& errorPath,
+                   const std::vector<std::string>& arguments) {
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};  // formed before the fork
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
     const pid_t pid = ::fork();
     if (pid < 0) {
         throw std::runtime_error("fork failed");
@@ -42,7 +48,7 @@ pid_t startProgram(const std::string& program, const fs::path& directory,
         if (in < 0 || ::dup2(in, 0) < 0 || !redirect(consolePath, 1) || !redirect(errorPath, 2)) {
             ::_exit(126);
         }
-        ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
     return pid;
@@ -59,8 +65,9 @@ int waitProgram(pid_t pid) {
 }
 
 int runProgram(const std::string& program, const fs::path& directory,
-               const std::string& consolePath, const std::string& errorPath) {
-    return waitProgram(startProgram(program, directory, consolePath, errorPath));
+               const std::string& consolePath, const std::string& errorPath,
+               const std::vector<std::string>& arguments) {
+    return waitProgram(startProgram(program, directory, consolePath, errorPath, arguments));
 }
 
 std::string readFile(const fs::path& path) {

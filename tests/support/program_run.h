@@ -10,12 +10,14 @@
 // A fresh, empty directory under the system's temporary directory.
 std::filesystem::path makeScratchDirectory();
 
-// Starts `program` in `directory` with standard output going to `consolePath` and standard
-// error to `errorPath` (both relative to the directory unless absolute; an empty path leaves
-// that descriptor closed), and nothing on standard input. Returns the child's pid.
+// Starts `program` with `arguments` in `directory`, with standard output going to
+// `consolePath` and standard error to `errorPath` (both relative to the directory unless
+// absolute; an empty path leaves that descriptor closed), and nothing on standard input. Returns
+// the child's pid.
 pid_t startProgram(const std::string& program, const std::filesystem::path& directory,
                    const std::string& consolePath = "console.out",
-                   const std::string& errorPath = "error.out");
+                   const std::string& errorPath = "error.out",
+                   const std::vector<std::string>& arguments = {});
 
 // Waits for a started program: its exit status, or 128 + the signal that ended it.
 int waitProgram(pid_t pid);
@@ -23,7 +25,8 @@ int waitProgram(pid_t pid);
 // Runs a program to its end; the exit status as above.
 int runProgram(const std::string& program, const std::filesystem::path& directory,
                const std::string& consolePath = "console.out",
-               const std::string& errorPath = "error.out");
+               const std::string& errorPath = "error.out",
+               const std::vector<std::string>& arguments = {});
 
 std::string readFile(const std::filesystem::path& path);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <vector>
 
@@ -69,6 +70,39 @@ const RunOutputs& referenceRun(const std::string& program) {
         found = runs.emplace(program, runAndCollect(program)).first;
     }
     return found->second;
+}
+
+namespace {
+// The regular files of a directory, by name, with their bytes; anything else as "?".
+std::map<std::string, std::string> filesIn(const fs::path& directory) {
+    std::map<std::string, std::string> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(directory)) {
+        files[entry.path().filename().string()] =
+            entry.is_regular_file() ? readFile(entry.path()) : "?";
+    }
+    return files;
+}
+}  // namespace
+
+Answer askProgram(const std::string& program, const std::vector<std::string>& arguments) {
+    const fs::path directory = makeScratchDirectory();
+    const fs::path answers = makeScratchDirectory();
+    const RunOutputs& complete = referenceRun(chosenProgram());
+    for (const OutputFile& file : kOutputFiles) {
+        const std::string& bytes = complete.*file.bytes;
+        std::ofstream(directory / file.name, std::ios::binary)
+            << bytes.substr(0, bytes.find("\r\n", 1000) + 2);
+    }
+    const auto before = filesIn(directory);
+    Answer answer;
+    answer.status = runProgram(program, directory, (answers / "output").string(),
+                               (answers / "errors").string(), arguments);
+    answer.output = readFile(answers / "output");
+    answer.errors = readFile(answers / "errors");
+    answer.untouched = filesIn(directory) == before;
+    fs::remove_all(directory);
+    fs::remove_all(answers);
+    return answer;
 }
 
 std::string chosenProgram() {

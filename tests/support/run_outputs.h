@@ -45,6 +45,16 @@ RunOutputs runAndCollect(const std::string& program);
 // The complete run of `program`, made once per test process.
 const RunOutputs& referenceRun(const std::string& program);
 
+// What a program said when started with `arguments` in a scratch directory holding an earlier
+// run's files (the complete run's first lines, as a stop leaves them), and whether it left that
+// directory exactly as it was: no file changed, none added or taken away.
+struct Answer {
+    int status = -1;
+    std::string output, errors;  // standard output and error
+    bool untouched = false;
+};
+Answer askProgram(const std::string& program, const std::vector<std::string>& arguments);
+
 // The programs built for the tests: the one the build chose, and each arithmetic's ("double",
 // "extended") with the correctly rounded powers.
 struct BuiltProgram {

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "support/program_run.h"
 #include "support/run_outputs.h"
@@ -87,6 +88,23 @@ TEST_P(WindowsBuild, CtrlCEndsTheRunLeavingCompleteLinesOnly) {
     EXPECT_LT(splitCrLfLines(part.console).size(), 1007u) << "the run was not stopped";
     expectCompleteLinesOnly(part, referenceRun(extended));
     fs::remove_all(dir);
+}
+
+// Asked a question, or given an argument it does not take, the Windows program answers as the
+// one built here, byte for byte (its standard error, a text stream, ends the line with CR LF),
+// and touches no file of an earlier run.
+TEST_P(WindowsBuild, AnswersArgumentsAsTheProgramBuiltHere) {
+    const BuiltProgram& native = programsByArithmetic().back();
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{"--help"}, {"--version"}, {"-o", "out"}}) {
+        const Answer here = askProgram(native.path, arguments);
+        const Answer there = askProgram(program("argon-md-" + native.name), arguments);
+        EXPECT_EQ(there.status, here.status) << arguments[0];
+        EXPECT_EQ(there.output, here.output) << arguments[0];
+        EXPECT_EQ(there.errors,
+                  here.status == 2 ? "argon-md takes no arguments; see argon-md --help\r\n" : "");
+        EXPECT_TRUE(there.untouched) << arguments[0];
+    }
 }
 
 // The report of one run, by the tool built here and by the Windows one: the same trajectory,
