@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -22,9 +23,9 @@ namespace {
 class WindowsBuild : public ::testing::TestWithParam<std::string> {
   protected:
     void SetUp() override {
-        if (GetParam() == "i686" && !ARGON_MD_WINE32_RUNS) {
-            GTEST_SKIP() << "this machine cannot run 32-bit x86 programs, so Wine cannot start "
-                            "the 32-bit Windows programs";
+        // Configure found why Wine cannot run them here, natively or inside qemu-i386.
+        if (GetParam() == "i686" && std::string_view(ARGON_MD_WINE32_SKIP) != "") {
+            GTEST_SKIP() << ARGON_MD_WINE32_SKIP;
         }
     }
 
