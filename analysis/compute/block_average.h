@@ -12,8 +12,10 @@
 // grows with the block length until the blocks are longer than the correlation, then stays put.
 
 // Levels are kept while they have at least this many blocks: the error of the error,
-// 1/√(2(n-1)), is then 18% or less.
-inline constexpr std::size_t kFewestBlocks = 16;
+// 1/√(2(n-1)), is then 27% or less, and the text states it. Fewer would leave a plateau read
+// from a handful of numbers; more would cut off the longest blocks of a run of 900 samples,
+// whose error can still be growing at 28 blocks.
+inline constexpr std::size_t kFewestBlocks = 8;
 
 // The error as it reads at one block length.
 struct BlockLevel {
