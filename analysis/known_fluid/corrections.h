@@ -20,7 +20,8 @@ double cubeTailEnergy(double density, double edge);
 double cutoffTailPressure(double density, double cutoff);
 
 // The kinetic temperature of N atoms whose total momentum is held at zero, when their
-// temperature T is measured over 3N degrees of freedom: T × 3N / (3N - 3), in the unit of T.
+// temperature T is measured over 3N degrees of freedom: T × 3N / (3N - 3), in the unit of T;
+// N ≥ 2.
 double kineticTemperature(double temperature, int atomCount);
 
 // A pair sum of N atoms (the potential energy, the virial pressure of the forces) estimated from
