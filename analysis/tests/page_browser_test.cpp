@@ -233,15 +233,23 @@ TEST_F(PageInBrowser, LoadsCleanlyDecodesEveryPictureAndTurnsAndPlaysTheAtoms) {
     EXPECT_EQ(consoleLines(), "");
 }
 
-// The self-check is no rubber stamp: a picture cut short is found.
-TEST_F(PageInBrowser, SelfCheckFindsAPictureThatDoesNotDecode) {
+// The checks are no rubber stamp: a picture cut short, an error thrown and a console message,
+// put into the page here, are each found.
+TEST_F(PageInBrowser, FindsAPictureThatDoesNotDecodeAnErrorAndAConsoleMessage) {
     ReportPage made = madeUpPage();
     made.pictures[2].bytes.resize(40);
+    std::string html = reportPageHtml(made);
+    html.insert(html.find("</body>"),
+                "<script>console.error('made up'); notDefinedAnywhere();</script>\n");
     const fs::path page = scratch / "broken.html";
-    writePage(page, made);
+    std::ofstream(page, std::ios::binary) << html;
     const std::string check = selfCheck(page);
     EXPECT_NE(check.find("FAILED images: 5 of 6 decoded"), std::string::npos) << check;
+    EXPECT_NE(check.find("FAILED errors: Uncaught ReferenceError: notDefinedAnywhere"),
+              std::string::npos)
+        << check;
     EXPECT_NE(check.find("selfcheck failed"), std::string::npos) << check;
+    EXPECT_NE(consoleLines().find("made up"), std::string::npos) << log;
 }
 
 }  // namespace
