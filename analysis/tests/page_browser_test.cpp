@@ -74,6 +74,46 @@ std::string fileUrl(const fs::path& path) {
     return url;
 }
 
+std::vector<char*> pointers(std::vector<std::string>& strings) {
+    std::vector<char*> p;
+    for (auto& s : strings) p.push_back(s.data());
+    p.push_back(nullptr);
+    return p;
+}
+
+// Runs argv[0] with the environment `env`, standard output and error into files, in a process
+// group of its own so that, hung past kBrowserTime, it is killed with all its helpers. The exit
+// status; -1 when it could not start, was killed or ended by a signal.
+int runWithin(std::vector<std::string> argv, std::vector<std::string> env, const fs::path& out,
+              const fs::path& log) {
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&files, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    pid_t pid = 0;
+    const int started = posix_spawn(&pid, argv[0].c_str(), &files, &attributes,
+                                    pointers(argv).data(), pointers(env).data());
+    posix_spawn_file_actions_destroy(&files);
+    posix_spawnattr_destroy(&attributes);
+    if (started != 0) return -1;
+    const auto deadline = std::chrono::steady_clock::now() + kBrowserTime;
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(-pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 class PageInBrowser : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -108,45 +148,10 @@ class PageInBrowser : public ::testing::Test {
         for (char** e = environ; *e != nullptr; ++e) {
             if (!std::string_view(*e).starts_with("HOME=")) env.emplace_back(*e);
         }
-        const auto pointers = [](std::vector<std::string>& strings) {
-            std::vector<char*> p;
-            for (auto& s : strings) p.push_back(s.data());
-            p.push_back(nullptr);
-            return p;
-        };
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&files, 1, (scratch / "out").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&files, 2, (scratch / "log").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        // Its own process group, so that a hung browser goes with all its helpers.
-        posix_spawnattr_t attributes;
-        posix_spawnattr_init(&attributes);
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-        posix_spawnattr_setpgroup(&attributes, 0);
-        pid_t pid = 0;
-        auto args = pointers(argv);
-        auto envp = pointers(env);
-        const int started =
-            posix_spawn(&pid, args[0], &files, &attributes, args.data(), envp.data());
-        posix_spawn_file_actions_destroy(&files);
-        posix_spawnattr_destroy(&attributes);
-        if (started != 0) return -1;
-        const auto deadline = std::chrono::steady_clock::now() + kBrowserTime;
-        int status = 0;
-        while (::waitpid(pid, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ::kill(-pid, SIGKILL);
-                ::waitpid(pid, &status, 0);
-                return -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+        const int status = runWithin(argv, env, scratch / "out", scratch / "log");
         out = readFile(scratch / "out");
         log = readFile(scratch / "log");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return status;
     }
 
     // Loads the page with its self-check; what the check wrote, or the whole DOM if nothing.
