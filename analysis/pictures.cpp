@@ -53,17 +53,17 @@ std::string cellView(const UnwrappedTrajectory& t) {
 constexpr const char* kAtomsStyle = "with points pt 7 ps 2 lc rgb '#3060c0'";
 constexpr const char* kCellStyle = "with lines lc rgb 'black' lw 1";
 
-std::string snapshot(const std::filesystem::path& dir, const UnwrappedTrajectory& t) {
+std::string snapshot(const UnwrappedTrajectory& t) {
     const std::size_t last = frameCount(t) - 1;
     std::string script = "$atoms << EOD\n" + frameData(t, last) + "EOD\n";
     script += "set terminal pngcairo size 800,800 noenhanced font ',11'\n" +
-              gnuplotOutput(dir, "snapshot.png") + cellView(t);
+              gnuplotOutput("snapshot.png") + cellView(t);
     script += formatted("set title 'The %zu atoms at %g ps, the last frame, in the cell'\n",
                         t.atomCount, frameTimePs(t, last));
     return script + "splot $cell " + kCellStyle + ", $atoms " + kAtomsStyle + "\n";
 }
 
-std::string animation(const std::filesystem::path& dir, const UnwrappedTrajectory& t) {
+std::string animation(const UnwrappedTrajectory& t) {
     const std::size_t stride = animationStride(frameCount(t), t.atomCount);
     std::string script = "$frames << EOD\n";
     std::size_t shown = 0;
@@ -72,7 +72,7 @@ std::string animation(const std::filesystem::path& dir, const UnwrappedTrajector
     }
     script += "EOD\n";
     script += "set terminal gif animate delay 8 loop 0 size 600,600 noenhanced\n" +
-              gnuplotOutput(dir, "trajectory.gif") + cellView(t);
+              gnuplotOutput("trajectory.gif") + cellView(t);
     script += formatted(
         "do for [i = 0:%zu] {\n  set title sprintf('The atoms at %%.2f ps', %.9g + i * %.9g)\n"
         "  splot $cell %s, $frames index i %s\n}\n",
@@ -81,15 +81,14 @@ std::string animation(const std::filesystem::path& dir, const UnwrappedTrajector
     return script;
 }
 
-std::string rdfPicture(const std::filesystem::path& dir, const Rdf& rdf,
-                       const std::optional<FirstShell>& shell) {
+std::string rdfPicture(const Rdf& rdf, const std::optional<FirstShell>& shell) {
     std::string script = "$rdf << EOD\n";
     for (std::size_t b = 0; b < rdf.g.size(); ++b) {
         script += formatted("%.9g %.9g\n", binCentre(rdf, b), rdf.g[b]);
     }
     script += "EOD\n";
-    script += "set terminal pngcairo size 1000,600 noenhanced font ',11'\n" +
-              gnuplotOutput(dir, "rdf.png");
+    script +=
+        "set terminal pngcairo size 1000,600 noenhanced font ',11'\n" + gnuplotOutput("rdf.png");
     script +=
         "set title 'Radial distribution function of all pairs'\nset xlabel 'r (Å)'\n"
         "set ylabel 'g(r)'\nset xrange [0:*]\nset yrange [0:*]\nset key below\n";
@@ -118,9 +117,9 @@ std::size_t animationStride(std::size_t frames, std::size_t atoms) {
     return std::max(stride, (frames + most - 1) / most);
 }
 
-ExtraPictures extraPictures(const std::filesystem::path& dir, const UnwrappedTrajectory& t,
-                            const MsdAverage& msd, const std::optional<MultiOriginFit>& fit,
-                            const Rdf* rdf, const std::optional<FirstShell>& shell) {
+ExtraPictures extraPictures(const UnwrappedTrajectory& t, const MsdAverage& msd,
+                            const std::optional<MultiOriginFit>& fit, const Rdf* rdf,
+                            const std::optional<FirstShell>& shell) {
     ExtraPictures extra;
     if (!msd.msd.empty()) {
         extra.msdData = "$average << EOD\n";
@@ -147,11 +146,11 @@ ExtraPictures extraPictures(const std::filesystem::path& dir, const UnwrappedTra
         return extra;
     }
     if (rdf != nullptr) {
-        extra.script += rdfPicture(dir, *rdf, shell);
+        extra.script += rdfPicture(*rdf, shell);
         extra.names.push_back("rdf.png");
     }
     // The animated terminal last: the script's end closes its output.
-    extra.script += cellBlock(t) + snapshot(dir, t) + animation(dir, t);
+    extra.script += cellBlock(t) + snapshot(t) + animation(t);
     extra.names.insert(extra.names.end(), {"snapshot.png", "trajectory.gif"});
     return extra;
 }

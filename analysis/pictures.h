@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,14 +14,14 @@
 struct ExtraPictures {
     std::string msdData;    // data blocks, before msd.png's plot command
     std::string msdCurves;  // ", ..." clauses appended to msd.png's plot command
-    std::string script;     // draws the pictures below into their partial files in `dir`
+    std::string script;     // draws the pictures below into gnuplot's working directory
     std::vector<std::string> names;
 };
 
 // rdf.png is drawn when `rdf` is given.
-ExtraPictures extraPictures(const std::filesystem::path& dir, const UnwrappedTrajectory& trajectory,
-                            const MsdAverage& msd, const std::optional<MultiOriginFit>& fit,
-                            const Rdf* rdf, const std::optional<FirstShell>& shell);
+ExtraPictures extraPictures(const UnwrappedTrajectory& trajectory, const MsdAverage& msd,
+                            const std::optional<MultiOriginFit>& fit, const Rdf* rdf,
+                            const std::optional<FirstShell>& shell);
 
 // Every frame of the animation is one of this many; a stopped run of few frames shows them all.
 inline constexpr std::size_t kAnimationStride = 10;

@@ -1,17 +1,11 @@
 #include "analysis/plots.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fstream>
 #include <initializer_list>
 
 #include "analysis/formatted.h"
 #include "analysis/gnuplot_process.h"
-#include "analysis/output_file.h"
 #include "analysis/text_input.h"
 
 namespace {
@@ -65,7 +59,7 @@ Range range(const std::vector<EnergySample>& samples, std::size_t from,
 
 // The axis range of the settled run, with a margin. Values read are finite, but two far apart
 // can put the range itself beyond the numbers; the lines that hold them are named.
-Range settledRange(const std::filesystem::path& file, const std::vector<EnergySample>& samples,
+Range settledRange(const std::string& file, const std::vector<EnergySample>& samples,
                    std::initializer_list<Field> fields) {
     Range r = range(samples, std::min(samples.size() / kOffScaleShare, samples.size() - 1), fields);
     const double margin = std::max(0.05 * r.high - 0.05 * r.low, 1e-6 * std::max(1.0, r.high));
@@ -76,7 +70,7 @@ Range settledRange(const std::filesystem::path& file, const std::vector<EnergySa
             r.lowAt == r.highAt ? formatted("line %zu", r.lowAt + 1)
                                 : formatted("lines %zu and %zu", std::min(r.lowAt, r.highAt) + 1,
                                             std::max(r.lowAt, r.highAt) + 1);
-        throw InputError(file.string() + ", " + lines + ": the values are too far apart to plot");
+        throw InputError(file + ", " + lines + ": the values are too far apart to plot");
     }
     return r;
 }
@@ -94,20 +88,8 @@ std::string offScaleNote(const std::vector<EnergySample>& samples,
     return "";
 }
 
-// A gnuplot single-quoted string, in which only the quote itself needs escaping (doubled).
-std::string gnuplotString(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        out += c;
-        if (c == '\'') {
-            out += '\'';
-        }
-    }
-    return out + "'";
-}
-
-std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& energy) {
-    const auto file = dir / "energy.dat";
+std::string energyPlots(const EnergyFile& energy) {
+    const std::string& file = energy.name;
     const auto& s = energy.samples;
     std::string script = "$energy << EOD\n";
     for (const auto& e : s) {
@@ -117,7 +99,7 @@ std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& ener
     script += "EOD\n";
 
     const Range energies = settledRange(file, s, {total, kinetic, potential});
-    script += gnuplotOutput(dir, "energy.png");
+    script += gnuplotOutput("energy.png");
     script += "set title 'Energy per atom" +
               offScaleNote(s, {total, kinetic, potential}, energies, "J/mol") +
               "'\nset ylabel 'energy (J/mol per atom)'\n";
@@ -130,7 +112,7 @@ std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& ener
     Range temperatures = settledRange(file, s, {temperature});
     temperatures.low = std::min(temperatures.low, kTargetTemperature);
     temperatures.high = std::max(temperatures.high, kTargetTemperature);
-    script += gnuplotOutput(dir, "temperature.png");
+    script += gnuplotOutput("temperature.png");
     script += "set title 'Temperature" + offScaleNote(s, {temperature}, temperatures, "K") +
               "'\nset ylabel 'temperature (K)'\n";
     script += formatted("set yrange [%.9g:%.9g]\n", temperatures.low, temperatures.high);
@@ -141,15 +123,15 @@ std::string energyPlots(const std::filesystem::path& dir, const EnergyFile& ener
     return script;
 }
 
-std::string msdPlot(const std::filesystem::path& dir, const MsdFile& msd,
-                    const std::optional<DiffusionFit>& fit, const ExtraPictures& extra) {
+std::string msdPlot(const MsdFile& msd, const std::optional<DiffusionFit>& fit,
+                    const ExtraPictures& extra) {
     const auto& s = msd.samples;
     std::string script = "$msd << EOD\n";
     for (const auto& m : s) {
         script += formatted("%.9g %.9g\n", m.time / kFsPerPs, m.msd);
     }
     script += "EOD\n" + extra.msdData;
-    script += gnuplotOutput(dir, "msd.png");
+    script += gnuplotOutput("msd.png");
     script +=
         "set title 'Mean squared displacement'\nset ylabel 'MSD (Å²)'\n"
         "set yrange [0:*]\n";
@@ -173,40 +155,29 @@ std::string msdPlot(const std::filesystem::path& dir, const MsdFile& msd,
     return script + plot + extra.msdCurves + "\nunset object 1\n";
 }
 
-// Removes a file when it goes out of scope.
-struct TemporaryFile {
-    std::filesystem::path path;
-    ~TemporaryFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-};
-
-// The script that draws the pictures as their partial files in `dir`.
-std::string plotScript(const std::filesystem::path& dir, const EnergyFile& energy,
-                       const MsdFile& msd, const std::optional<DiffusionFit>& fit,
-                       const ExtraPictures& extra) {
+// The script that draws the pictures into gnuplot's working directory.
+std::string plotScript(const EnergyFile& energy, const MsdFile& msd,
+                       const std::optional<DiffusionFit>& fit, const ExtraPictures& extra) {
     std::string script =
         "set terminal pngcairo size 1000,600 noenhanced font ',11'\n"
         "set encoding utf8\nset grid\nset key below height 1.5\n"
         "set xlabel 'time (ps)'\nset autoscale xfix\n";
     if (!energy.samples.empty()) {
-        script += energyPlots(dir, energy);
+        script += energyPlots(energy);
     }
     if (!msd.samples.empty()) {
-        script += msdPlot(dir, msd, fit, extra);
+        script += msdPlot(msd, fit, extra);
     }
     return script + extra.script + "unset output\n";
 }
 
 }  // namespace
 
-std::string gnuplotOutput(const std::filesystem::path& dir, const char* name) {
-    return "set output " + gnuplotString(partialPath(dir / name).string()) + "\n";
+std::string gnuplotOutput(const char* name) {
+    return "set output '" + std::string(name) + "'\n";
 }
 
-std::vector<std::string> drawPlots(const std::filesystem::path& dir, PendingOutputs& outputs,
-                                   const EnergyFile& energy, const MsdFile& msd,
+std::vector<std::string> drawPlots(Staging& staging, const EnergyFile& energy, const MsdFile& msd,
                                    const std::optional<DiffusionFit>& fit,
                                    const ExtraPictures& extra) {
     std::vector<std::string> names;
@@ -221,39 +192,21 @@ std::vector<std::string> drawPlots(const std::filesystem::path& dir, PendingOutp
         return names;
     }
     // Formed first: a refusal of the samples comes before gnuplot, whether or not it is there.
-    const std::string text = plotScript(dir, energy, msd, fit, extra);
-
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "argon-md-plots-XXXXXX").string();
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-        throw std::runtime_error(std::string("cannot create a temporary gnuplot script: ") +
-                                 std::strerror(errno));
-    }
-    close(fd);
-    const TemporaryFile script{pattern};
-    {
-        std::ofstream out(script.path, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.close();
-        if (!out) {
-            throw std::runtime_error(script.path.string() + ": cannot write the gnuplot script");
-        }
-    }
+    staging.writeScript(plotScript(energy, msd, fit, extra));
 
     // Joined before gnuplot runs, so that a picture that cannot take its name is told first
     // and whatever gnuplot leaves is removed with the rest of a refused report.
     for (const auto& name : names) {
-        outputs.adopt(name);
+        staging.adopt(name.c_str());
     }
     const auto dropPictures = [&] {
         for (const auto& name : names) {
-            outputs.drop(name);
+            staging.drop(name.c_str());
         }
     };
     int status = 0;
     try {
-        status = runGnuplot(script.path);
+        status = runGnuplot(staging);
     } catch (...) {
         dropPictures();
         throw;
@@ -264,10 +217,9 @@ std::vector<std::string> drawPlots(const std::filesystem::path& dir, PendingOutp
             formatted("gnuplot failed (exit status %d); no plots written", status));
     }
     for (const auto& name : names) {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(partialPath(dir / name), ec)) {
+        if (!staging.holdsFile(name.c_str())) {
             dropPictures();
-            throw std::runtime_error((dir / name).string() + ": gnuplot did not write it");
+            throw std::runtime_error(name + ": gnuplot did not write it");
         }
     }
     return names;

@@ -13,17 +13,19 @@
 
 #include "analysis/diffusion.h"
 #include "analysis/formatted.h"
+#include "analysis/gnuplot_process.h"
 #include "analysis/msd_average.h"
 #include "analysis/msd_rdf_text.h"
 #include "analysis/multi_origin_fit.h"
-#include "analysis/output_file.h"
 #include "analysis/pictures.h"
 #include "analysis/plots.h"
 #include "analysis/position_file.h"
 #include "analysis/rdf.h"
 #include "analysis/report_text.h"
 #include "analysis/run_counts.h"
+#include "analysis/run_directory.h"
 #include "analysis/sample_files.h"
+#include "analysis/staging.h"
 #include "analysis/text_input.h"
 #include "analysis/unwrap.h"
 #include "analysis/xyz.h"
@@ -56,38 +58,43 @@ std::optional<DiffusionFit> fitRun(const MsdFile& msd, const std::string& file) 
     return fit;
 }
 
+// A line of the report on standard output, printable whatever the files and DIR hold.
+void say(const std::string& line) {
+    std::cout << printable(line) << '\n';
+}
+
 }  // namespace
 
-int reportRun(const std::filesystem::path& dir,
+int reportRun(const std::filesystem::path& path,
               const std::function<void(const std::string&)>& complain) {
-    if (!std::filesystem::is_directory(dir)) {
-        throw InputError(dir.string() + ": no such directory");
-    }
-    PendingOutputs outputs(dir);
+    const RunDirectory dir(path);
+    const std::string positionName = dir.nameOf("position.dat");
 
     // The sample files are read first, being small, so that the frames, the bulk of the run,
     // stream past once and are handed over as they come.
-    LineReader positionText(dir / "position.dat");
+    LineReader positionText(dir, "position.dat");
     PositionFile positions = readPositionHeader(positionText);
     const auto planned = static_cast<std::size_t>(positions.plannedFrames);
     EnergyFile energy;
     {
-        LineReader in(dir / "energy.dat");
+        LineReader in(dir, "energy.dat");
         energy = readEnergyFile(in, planned);
     }
     MsdFile msd;
     {
-        LineReader in(dir / "msd.dat");
+        LineReader in(dir, "msd.dat");
         msd = readMsdFile(in, planned);
     }
 
-    const std::string xyzName = "trajectory.xyz";
-    std::FILE* xyz = outputs.open(xyzName);
+    std::vector<std::string> leftovers;
+    Staging staging(dir, leftovers);
+    for (const auto& name : leftovers) {
+        say("removed " + name + ", the staging directory of a report that was stopped");
+    }
+    const char* xyzName = "trajectory.xyz";
+    std::FILE* xyz = staging.open(xyzName);
     // Why the trajectory cannot be written, told as soon as it fails: a full disk, say.
-    const auto xyzFailed = [&] {
-        throw OutputError((dir / xyzName).string() +
-                          ": cannot be written: " + std::strerror(errno));
-    };
+    const auto xyzFailed = [&] { cannotWrite(dir.nameOf(xyzName), std::strerror(errno)); };
     // The frames, unwrapped, are all the report keeps of them.
     UnwrappedTrajectory trajectory =
         startTrajectory(static_cast<std::size_t>(positions.atomCount), positions.edge,
@@ -102,7 +109,7 @@ int reportRun(const std::filesystem::path& dir,
             try {
                 addFrame(trajectory, coordinates);
             } catch (const UnwrapError& e) {
-                throw InputError((dir / "position.dat").string() + ": " + e.what());
+                throw InputError(positionName + ": " + e.what());
             }
             frameText.clear();
             appendXyzFrame(frameText, positions, frame, coordinates);
@@ -111,10 +118,7 @@ int reportRun(const std::filesystem::path& dir,
                 xyzFailed();
             }
         });
-    errno = 0;
-    if (std::fflush(xyz) != 0) {
-        xyzFailed();
-    }
+    staging.close(xyzName);
 
     const ReportedCounts counts =
         reconcileCounts(energy.samples.size(), positions.frameCount, msd.samples.size());
@@ -122,7 +126,8 @@ int reportRun(const std::filesystem::path& dir,
         throw InputError(formatted(
             "%s: no complete sample in position.dat, energy.dat and msd.dat (energy lines: "
             "%zu, frames: %zu, MSD lines: %zu): nothing to report",
-            dir.string().c_str(), energy.samples.size(), positions.frameCount, msd.samples.size()));
+            displayed(dir.path()).c_str(), energy.samples.size(), positions.frameCount,
+            msd.samples.size()));
     }
     std::vector<std::string> notes;
     if (!counts.shortFile.empty()) {
@@ -139,10 +144,10 @@ int reportRun(const std::filesystem::path& dir,
         }
     }
     for (const auto& line : runSummary(positions, energy, msd)) {
-        std::cout << line << '\n';
+        say(line);
     }
     for (const auto& line : notes) {
-        std::cout << line << '\n';
+        say(line);
     }
 
     const std::size_t settled = settledFrame(trajectory);
@@ -151,23 +156,23 @@ int reportRun(const std::filesystem::path& dir,
     const auto shell = hasRdf ? firstShell(rdf) : std::nullopt;
     const double rdfFrom = frameTimePs(trajectory, settled);
     if (hasRdf) {
-        std::cout << firstShellLine(rdf, rdfFrom, shell) << '\n';
-        outputs.write("rdf.txt", rdfText(rdf, rdfFrom));
+        say(firstShellLine(rdf, rdfFrom, shell));
+        staging.write("rdf.txt", rdfText(rdf, rdfFrom));
     } else {
-        std::cout << "no g(r): no frames from " << kRdfStartTime << " ps on\n";
+        say(formatted("no g(r): no frames from %g ps on", kRdfStartTime));
     }
 
     const MsdAverage average = averageMsd(trajectory);
-    outputs.write("msd-average.txt", msdAverageText(average));
+    staging.write("msd-average.txt", msdAverageText(average));
     const auto averageFit = fitMultiOrigin(average, trajectory);
     // The header's bounds keep every displacement finite; this keeps that promise checked.
     if (averageFit && !(std::isfinite(averageFit->slope) && std::isfinite(averageFit->intercept) &&
                         std::isfinite(averageFit->dError))) {
-        throw InputError((dir / "position.dat").string() +
+        throw InputError(positionName +
                          ": the MSD averaged over every time origin lies beyond the range of "
                          "numbers");
     }
-    const auto fit = fitRun(msd, (dir / "msd.dat").string());
+    const auto fit = fitRun(msd, msd.name);
     // D from the MSD over every time origin first; the single-origin fit follows for comparison.
     std::vector<std::string> diffusionLines = multiOriginReport(average, averageFit);
     for (auto& line : diffusionReport(msd, fit)) {
@@ -175,27 +180,26 @@ int reportRun(const std::filesystem::path& dir,
     }
     std::string diffusion;
     for (const auto& line : diffusionLines) {
-        std::cout << line << '\n';
+        say(line);
         diffusion += line + '\n';
     }
-    outputs.write("diffusion.txt", diffusion);
+    staging.write("diffusion.txt", diffusion);
 
     // Faults that leave the report standing, told once it stands: a refusal after them would
     // make them noise.
     std::vector<std::string> faults;
     if (!averageFit) {
-        faults.push_back((dir / "position.dat").string() +
+        faults.push_back(positionName +
                          ": the MSD averaged over every time origin grows linearly over too few "
                          "lags to fit D");
     }
     if (!fit) {
-        faults.push_back((dir / "msd.dat").string() +
-                         ": no stretch of linear MSD growth long enough to fit D");
+        faults.push_back(msd.name + ": no stretch of linear MSD growth long enough to fit D");
     }
     try {
         const ExtraPictures extra =
-            extraPictures(dir, trajectory, average, averageFit, hasRdf ? &rdf : nullptr, shell);
-        drawPlots(dir, outputs, energy, msd, fit, extra);
+            extraPictures(trajectory, average, averageFit, hasRdf ? &rdf : nullptr, shell);
+        drawPlots(staging, energy, msd, fit, extra);
     } catch (const InputError&) {
         throw;
     } catch (const OutputError&) {
@@ -209,12 +213,9 @@ int reportRun(const std::filesystem::path& dir,
         faults.push_back(e.what());
     }
 
-    for (const auto& path : outputs.commit()) {
-        std::cout << "wrote " << path.string();
-        if (path.filename() == xyzName) {
-            std::cout << " (" << positions.frameCount << " frames)";
-        }
-        std::cout << '\n';
+    for (const auto& name : staging.commit()) {
+        say("wrote " + dir.nameOf(name) +
+            (name == xyzName ? formatted(" (%zu frames)", positions.frameCount) : ""));
     }
     for (const auto& fault : faults) {
         complain(fault);

@@ -5,9 +5,9 @@
 #include <string>
 
 // Reports the run whose files are in `dir`: a summary and D on standard output, and the
-// trajectory, D and the plots as files beside the run's. Throws InputError (text_input.h) for
-// files it refuses and OutputError (output_file.h) for outputs it cannot write, leaving no output
-// file behind. Other faults (no D, no gnuplot) go to `complain` and make the status non-zero, the
-// rest of the report still written.
+// trajectory, D and the plots as files beside the run's, staged until the whole report stands
+// (staging.h). Throws InputError (text_input.h) for files it refuses and OutputError
+// (staging.h) for outputs it cannot write, leaving `dir` as it was. Other faults (no D, no
+// gnuplot) go to `complain` and make the status non-zero, the rest of the report still written.
 int reportRun(const std::filesystem::path& dir,
               const std::function<void(const std::string&)>& complain);

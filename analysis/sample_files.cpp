@@ -29,6 +29,7 @@ std::optional<std::string_view> nextSampleLine(LineReader& in, std::size_t mostL
 
 EnergyFile readEnergyFile(LineReader& in, std::size_t mostLines) {
     EnergyFile result;
+    result.name = in.name();
     while (const auto line = nextSampleLine(in, mostLines)) {
         const auto fields = splitFields(*line);
         if (fields.size() != 5) {
@@ -53,6 +54,7 @@ EnergyFile readEnergyFile(LineReader& in, std::size_t mostLines) {
 
 MsdFile readMsdFile(LineReader& in, std::size_t mostLines) {
     MsdFile result;
+    result.name = in.name();
     while (const auto line = nextSampleLine(in, mostLines)) {
         const auto fields = splitFields(*line);
         // The simulation ends each line with a separator, which leaves an empty third field.

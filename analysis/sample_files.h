@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "analysis/text_input.h"
@@ -24,11 +25,13 @@ struct MsdSample {
 };
 
 struct EnergyFile {
+    std::string name;  // as messages name it
     std::vector<EnergySample> samples;
     bool incompleteLastLine = false;
 };
 
 struct MsdFile {
+    std::string name;  // as messages name it
     std::vector<MsdSample> samples;
     bool incompleteLastLine = false;
 };

@@ -1,12 +1,11 @@
 #include "analysis/text_input.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <system_error>
 #include <utility>
+
+#include "analysis/formatted.h"
 
 namespace {
 
@@ -16,35 +15,15 @@ constexpr std::size_t kPiece = 64 * 1024;
 
 }  // namespace
 
-LineReader::LineReader(const std::filesystem::path& path) : name_(path.string()) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        throw InputError(name_ + ": no such file");
-    }
-    if (ec) {  // a symbolic-link loop, say, in the system's words
-        throw InputError(name_ + ": " + ec.message());
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        throw InputError(name_ + ": not a regular file");
-    }
-    errno = 0;
-    file_ = std::fopen(name_.c_str(), "rb");
-    if (file_ == nullptr) {
-        throw InputError(name_ + ": cannot be read: " +
-                         (errno != 0 ? std::strerror(errno) : "cannot be opened"));
-    }
+LineReader::LineReader(const RunDirectory& dir, const char* name)
+    : file_(std::make_unique<InputFile>(dir, name)), name_(file_->name()) {
     buffer_.resize(kPiece);
 }
 
 LineReader::LineReader(std::string text, std::string name)
     : name_(std::move(name)), buffer_(text.begin(), text.end()), end_(text.size()), atEnd_(true) {}
 
-LineReader::~LineReader() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-    }
-}
+LineReader::~LineReader() = default;
 
 bool LineReader::refill() {
     if (atEnd_) {
@@ -55,13 +34,8 @@ bool LineReader::refill() {
               buffer_.begin() + static_cast<std::ptrdiff_t>(end_), buffer_.begin());
     end_ -= begin_;
     begin_ = 0;
-    errno = 0;
-    const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    const std::size_t got = file_->read(buffer_.data() + end_, buffer_.size() - end_);
     if (got == 0) {
-        if (std::ferror(file_)) {
-            throw InputError(
-                name_ + ": cannot be read: " + (errno != 0 ? std::strerror(errno) : "read error"));
-        }
         atEnd_ = true;
         return false;
     }
@@ -117,12 +91,10 @@ void failAt(std::string_view file, std::size_t line, std::string_view what) {
 
 std::string quoted(std::string_view line) {
     constexpr std::size_t kLongest = 60;
-    std::string shown;
-    for (char c : line.substr(0, kLongest)) {
-        const auto u = static_cast<unsigned char>(c);
-        shown += (u < 0x20 || u == 0x7f) ? '?' : c;
-    }
-    return "\"" + shown + (line.size() > kLongest ? "...\"" : "\"");
+    std::string shown = "\"";
+    shown += printable(line.substr(0, kLongest));
+    shown += line.size() > kLongest ? "...\"" : "\"";
+    return shown;
 }
 
 std::vector<std::string_view> splitWords(std::string_view line) {

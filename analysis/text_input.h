@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
-#include <filesystem>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "analysis/run_directory.h"
 
 // A fault in one of the run's files. The message names the file and, where there is one, the
 // line, so that it can be shown to the user as it is.
@@ -23,9 +24,9 @@ inline constexpr std::size_t kLongestLine = 1024;
 // file, no more than one piece of it is held. Lines end in CR LF; a bare LF is accepted too.
 class LineReader {
   public:
-    // Opens `path`. InputError when it is missing, anything but a regular file (a FIFO would
-    // block for ever, a device such as /dev/zero never ends), or cannot be opened.
-    explicit LineReader(const std::filesystem::path& path);
+    // Opens `name` in `dir`. InputError when it is missing, anything but a regular file (a FIFO
+    // would block for ever, a device such as /dev/zero never ends), or cannot be opened.
+    LineReader(const RunDirectory& dir, const char* name);
     // Reads `text` as the file called `name`.
     LineReader(std::string text, std::string name);
     ~LineReader();
@@ -49,7 +50,7 @@ class LineReader {
     // Refuses the text pending in the buffer, which holds no line end.
     [[noreturn]] void refuseUnended(std::string_view pending) const;
 
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<InputFile> file_;  // none when the text was given
     std::string name_;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;  // pending text is buffer_[begin_, end_)
@@ -62,7 +63,7 @@ class LineReader {
 // Throws InputError for line `line` (1-based) of `file`.
 [[noreturn]] void failAt(std::string_view file, std::size_t line, std::string_view what);
 
-// The line as it can be quoted in a one-line message: shortened, control characters replaced.
+// The line as it can be quoted in a one-line message: shortened, and printable (formatted.h).
 std::string quoted(std::string_view line);
 
 // Words separated by spaces or tabs.

@@ -60,7 +60,8 @@ const fs::path& runDirectory() {
 }
 
 UnwrappedTrajectory readTrajectory() {
-    LineReader in(runDirectory() / "position.dat");
+    const RunDirectory dir(runDirectory());
+    LineReader in(dir, "position.dat");
     PositionFile p = readPositionHeader(in);
     UnwrappedTrajectory t = startTrajectory(static_cast<std::size_t>(p.atomCount), p.edge,
                                             p.startTime, p.frameInterval);
