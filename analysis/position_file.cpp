@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr std::size_t kHeaderLines = 3;
-
 std::vector<std::string_view> wordsExpected(std::string_view line, std::size_t count,
                                             std::string_view shape, const LineReader& in) {
     auto words = splitWords(line);
@@ -88,7 +86,7 @@ PositionFile readPositionHeader(LineReader& in) {
 void readPositionFrames(LineReader& in, PositionFile& p, std::size_t handedOver,
                         const FrameConsumer& consume) {
     const auto atoms = static_cast<std::size_t>(p.atomCount);
-    const auto lastLine = kHeaderLines + static_cast<std::size_t>(p.plannedFrames) * atoms;
+    const auto lastLine = kPositionHeaderLines + static_cast<std::size_t>(p.plannedFrames) * atoms;
     std::vector<double> frame;
     frame.reserve(3 * atoms);
     std::size_t lineInFrame = 0;
@@ -98,8 +96,16 @@ void readPositionFrames(LineReader& in, PositionFile& p, std::size_t handedOver,
                    "more frames than the " + std::to_string(p.plannedFrames) +
                        " that the header announces");
         }
-        for (const auto word : wordsExpected(*line, 3, "an atom's \"x y z\"", in)) {
-            frame.push_back(parseNumber(word, in.name(), in.lineNumber()));
+        const auto words = wordsExpected(*line, 3, "an atom's \"x y z\"", in);
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            const double x = parseNumber(words[axis], in.name(), in.lineNumber());
+            if (!(x >= -kWrapSlack * p.edge[axis] && x <= p.edge[axis])) {
+                failAt(in.name(), in.lineNumber(),
+                       formatted("outside the cell, which runs from 0 to %s Å along %c, found ",
+                                 p.edgeText[axis].c_str(), "xyz"[axis]) +
+                           quoted(*line));
+            }
+            frame.push_back(x);
         }
         if (++lineInFrame == atoms) {
             if (p.frameCount < handedOver) {

@@ -19,6 +19,17 @@ inline constexpr long kMostAtomPositions = 3'000'000;  // atoms × frames
 // displacement stay bounded and finite below this.
 inline constexpr double kLongestEdge = 1000.0;
 
+// The simulation wraps every coordinate into the cell (simulation/integration.cpp, wrap): the
+// coordinate less whole edges, with halves rounded away from zero, lies in [0, L] but for the
+// rounding of the quotient, which can leave it below 0 by at most L 2^-53 (a coordinate a hair
+// below L taken to 0 and one edge further), never beyond L. position.dat prints coordinates with
+// 6 significant digits, as the header prints L, and that rounding keeps their order: a printed
+// coordinate never exceeds the printed edge. A coordinate below -L 2^-52 or beyond L is read
+// from no run.
+inline constexpr double kWrapSlack = 0x1p-52;  // of the edge, below 0
+
+inline constexpr std::size_t kPositionHeaderLines = 3;
+
 // The header of "position.dat" (three lines), and what its frames held: one line "x y z" (Å,
 // wrapped into the cell) per atom per frame.
 struct PositionFile {
@@ -43,7 +54,8 @@ using FrameConsumer = std::function<void(std::size_t frame, std::span<const doub
 PositionFile readPositionHeader(LineReader& in);
 
 // Reads the frames after the header to the end of the file, handing the first `handedOver` to
-// `consume` (all of them are checked and counted), and sets the counts of `positions`.
+// `consume` (all of them are checked and counted), and sets the counts of `positions`. A
+// coordinate outside the cell (kWrapSlack) is refused, naming the line.
 void readPositionFrames(LineReader& in, PositionFile& positions, std::size_t handedOver,
                         const FrameConsumer& consume);
 

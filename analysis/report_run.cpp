@@ -63,6 +63,17 @@ void say(const std::string& line) {
     std::cout << printable(line) << '\n';
 }
 
+// The position file's fault when a frame cannot be followed: a frame short of lines is named at
+// the line where its lines begin to belong to the next atoms.
+[[noreturn]] void refuseFrame(const std::string& file, const PositionFile& positions,
+                              const UnwrapError& e) {
+    if (e.linesMissing == 0) {
+        throw InputError(file + ": " + e.what());
+    }
+    const auto atoms = static_cast<std::size_t>(positions.atomCount);
+    failAt(file, kPositionHeaderLines + e.frame * atoms + e.atom + 1, e.what());
+}
+
 }  // namespace
 
 int reportRun(const std::filesystem::path& path,
@@ -109,7 +120,7 @@ int reportRun(const std::filesystem::path& path,
             try {
                 addFrame(trajectory, coordinates);
             } catch (const UnwrapError& e) {
-                throw InputError(positionName + ": " + e.what());
+                refuseFrame(positionName, positions, e);
             }
             frameText.clear();
             appendXyzFrame(frameText, positions, frame, coordinates);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <span>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 // The trajectory followed across the periodic faces. Frames come wrapped into the cell; each
@@ -24,15 +25,24 @@ struct UnwrappedTrajectory {
     std::vector<double> images;
 };
 
+// A step that cannot be followed, by atom `atom` (from 0) into frame `frame` (from 0).
+// `linesMissing` is not 0 when the frame looks short of that many lines: from `atom` on, each
+// coordinate lies near that of the atom `linesMissing` further on in the frame before.
 struct UnwrapError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    UnwrapError(const std::string& what, std::size_t frame, std::size_t atom,
+                std::size_t linesMissing)
+        : std::runtime_error(what), frame(frame), atom(atom), linesMissing(linesMissing) {}
+    std::size_t frame;
+    std::size_t atom;
+    std::size_t linesMissing;
 };
 
 UnwrappedTrajectory startTrajectory(std::size_t atomCount, const std::array<double, 3>& edge,
                                     double startTime, double frameInterval);
 
 // Appends one frame of wrapped x y z per atom (atomCount × 3, Å). Throws UnwrapError, naming the
-// atom and the time, when an atom steps more than a quarter of an edge along an axis.
+// atom and the time, when an atom steps more than a quarter of an edge along an axis, or naming
+// the frame when it looks short of lines.
 void addFrame(UnwrappedTrajectory& trajectory, std::span<const double> wrapped);
 
 std::size_t frameCount(const UnwrappedTrajectory& trajectory);
