@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "analysis/formatted.h"
-#include "analysis/report_run.h"
+#include "analysis/report.h"
 #include "analysis/stops.h"
 
 namespace {

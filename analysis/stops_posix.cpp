@@ -1,9 +1,9 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "analysis/gnuplot_process.h"
-#include "analysis/staging.h"
+#include "analysis/plot/gnuplot_process.h"
 #include "analysis/stops.h"
+#include "analysis/write/staging.h"
 
 // The cleanup runs in the signal handler itself. What it reads (gnuplot's pid, the staging
 // directory's descriptors and name) is written only while the stops are blocked, so the handler

@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "analysis/gnuplot_process.h"
-#include "analysis/staging.h"
+#include "analysis/plot/gnuplot_process.h"
 #include "analysis/stops.h"
+#include "analysis/write/staging.h"
 
 // Windows runs a console handler in a thread of its own. It takes the same lock that holds the
 // stops, so it waits while the report's thread changes what it removes or moves the outputs,

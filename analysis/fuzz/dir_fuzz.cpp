@@ -15,9 +15,9 @@
 #include <string>
 
 #include "analysis/fuzz/fuzz_input.h"
-#include "analysis/report_run.h"
-#include "analysis/staging.h"
-#include "analysis/text_input.h"
+#include "analysis/read/text_input.h"
+#include "analysis/report.h"
+#include "analysis/write/staging.h"
 
 namespace fs = std::filesystem;
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "analysis/staging.h"
+#include "analysis/write/staging.h"
 #include "report_fixture.h"
 #include "support/program_run.h"
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/position_file.h"
-#include "analysis/sample_files.h"
-#include "analysis/xyz.h"
+#include "analysis/read/energy_file.h"
+#include "analysis/read/position_file.h"
+#include "analysis/write/trajectory_xyz.h"
 
 // Faults in the run's files, and how they are reported, are tested through the program in
 // report_program_test.cpp.
