@@ -92,9 +92,10 @@ SmallRun smallRun(int samples, const std::string& start = "0") {
     return r;
 }
 
-TEST_F(ReportProgram, BadInputOrOutputIsRefusedInOneLine) {
-    // Two atoms, three frames planned.
-    const std::string header = "1 2 3\r\n20 20 20\r\n0 0.04\r\n", frame = "1 2 3\r\n4 5 6\r\n";
+// Two atoms, three frames planned.
+const std::string header = "1 2 3\r\n20 20 20\r\n0 0.04\r\n", frame = "1 2 3\r\n4 5 6\r\n";
+
+TEST_F(ReportProgram, BadInputIsRefusedInOneLine) {
     const std::tuple<const char*, std::string, const char*> cases[] = {
         {"position.dat", "2 2 3\r\n", "position.dat, line 1: expected \"1 <atoms> <frames>\""},
         {"position.dat", "1 0 3\r\n20 20 20\r\n0 0.04\r\n", "position.dat, line 1: the atom and"},
@@ -143,6 +144,11 @@ TEST_F(ReportProgram, BadInputOrOutputIsRefusedInOneLine) {
     expectRefused(" msd.dat", "msd.dat: not a directory");
     fs::remove(run / "msd.dat");
     expectRefused("", "msd.dat: no such file");
+}
+
+TEST_F(ReportProgram, AnOutputThatCannotBeWrittenIsRefused) {
+    write("position.dat", header + frame);
+    write("energy.dat", "0, 1, 2, 3, 4\r\n40, 1, 2, 3, 4\r\n");
     write("msd.dat", "0,  0, \r\n");
     fs::create_directory(run / "trajectory.xyz");
     expectRefused("", "trajectory.xyz: cannot be written: a directory has its name");
@@ -220,9 +226,12 @@ TEST_F(ReportProgram, HostileInputIsRefusedAndLeavesNothing) {
     const std::string named = fs::relative(deep, run).string();
     std::string message = named;
     expectRefused(' ' + named, message.append(": no complete sample in position.dat"));
-    fs::remove_all(run / std::string(200, 'a'));
+}
 
-    // Files that are no regular files, or cannot be read.
+// Files that are no regular files, or cannot be read: each is opened without waiting, so a FIFO
+// with no writer is refused at once.
+TEST_F(ReportProgram, AFileThatIsNoRegularFileIsRefusedWithoutWaiting) {
+    const SmallRun ok = smallRun(14);
     write("position.dat", ok.position);
     write("msd.dat", ok.msd);
     const std::pair<void (*)(const fs::path&), const char*> special[] = {

@@ -5,10 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <optional>
 
 #include "analysis/formatted.h"
 #include "analysis/stops.h"
@@ -38,41 +40,41 @@ bool isDirectoryAt(int dir, const char* name) {
     return fstatat(dir, name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(status.st_mode);
 }
 
-// Whether the open directory `staging` holds nothing but files under the names a report writes.
-bool holdsOnlyStagedFiles(int staging) {
-    const int listed = openat(staging, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// The names in the open directory `dir`, read through a descriptor of their own; none when it
+// cannot be listed.
+std::optional<std::vector<std::string>> namesIn(int dir) {
+    const int listed = openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* entries = listed < 0 ? nullptr : fdopendir(listed);
     if (entries == nullptr) {
         if (listed >= 0) {
             ::close(listed);
         }
-        return false;
+        return std::nullopt;
     }
-    bool only = true;
+    std::vector<std::string> names;
     while (const dirent* entry = readdir(entries)) {
         const std::string_view name = entry->d_name;
         if (name != "." && name != "..") {
-            only = only && isStagedName(name) && !isDirectoryAt(staging, entry->d_name);
+            names.emplace_back(name);
         }
     }
     closedir(entries);
-    return only;
+    return names;
+}
+
+// Whether the open directory `staging` holds nothing but files under the names a report writes.
+bool holdsOnlyStagedFiles(int staging) {
+    const auto names = namesIn(staging);
+    return names && std::all_of(names->begin(), names->end(), [&](const std::string& name) {
+               return isStagedName(name) && !isDirectoryAt(staging, name.c_str());
+           });
 }
 
 // Staging directories of reports that a SIGKILL stopped: with the prefix, a directory owned by
 // this user, locked by no report (each report holds a lock on its own while it works), and
 // holding only what a report writes.
 void removeLeftovers(const RunDirectory& dir, std::vector<std::string>& removed) {
-    const int listed = openat(dir.descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* entries = listed < 0 ? nullptr : fdopendir(listed);
-    if (entries == nullptr) {
-        if (listed >= 0) {
-            ::close(listed);
-        }
-        return;
-    }
-    while (const dirent* entry = readdir(entries)) {
-        const std::string name = entry->d_name;
+    for (const auto& name : namesIn(dir.descriptor()).value_or(std::vector<std::string>{})) {
         if (!name.starts_with(kStagingPrefix)) {
             continue;
         }
@@ -89,7 +91,6 @@ void removeLeftovers(const RunDirectory& dir, std::vector<std::string>& removed)
         }
         ::close(staging);
     }
-    closedir(entries);
 }
 
 // Six random letters or digits.
