@@ -99,7 +99,7 @@ void readPositionFrames(LineReader& in, PositionFile& p, std::size_t handedOver,
         const auto words = wordsExpected(*line, 3, "an atom's \"x y z\"", in);
         for (std::size_t axis = 0; axis < 3; ++axis) {
             const double x = parseNumber(words[axis], in.name(), in.lineNumber());
-            if (!(x >= -kWrapSlack * p.edge[axis] && x <= p.edge[axis])) {
+            if (!(x >= 0.0 && x <= p.edge[axis] * (1.0 + kWrapSlack))) {
                 failAt(in.name(), in.lineNumber(),
                        formatted("outside the cell, which runs from 0 to %s Å along %c, found ",
                                  p.edgeText[axis].c_str(), "xyz"[axis]) +

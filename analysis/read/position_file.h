@@ -20,14 +20,16 @@ inline constexpr long kMostAtomPositions = 3'000'000;  // atoms × frames
 // displacement stay bounded and finite below this.
 inline constexpr double kLongestEdge = 1000.0;
 
-// The simulation wraps every coordinate into the cell (simulation/integration.cpp, wrap): the
-// coordinate less whole edges, with halves rounded away from zero, lies in [0, L] but for the
-// rounding of the quotient, which can leave it below 0 by at most L 2^-53 (a coordinate a hair
-// below L taken to 0 and one edge further), never beyond L. position.dat prints coordinates with
-// 6 significant digits, as the header prints L, and that rounding keeps their order: a printed
-// coordinate never exceeds the printed edge. A coordinate below -L 2^-52 or beyond L is read
-// from no run.
-inline constexpr double kWrapSlack = 0x1p-52;  // of the edge, below 0
+// The simulation wraps every coordinate into the cell (simulation/integration.cpp, wrap): it
+// takes whole edges off, with halves rounded away from zero, which leaves it in [0, L] but for
+// the roundings of x/L - 1/2 and of the half added to round it, which take a coordinate a hair
+// above 0 to L plus one unit in its last place; none is left below 0 (analysis/tests/wrap_bound_test.cpp
+// drives the simulation's own step at the faces). position.dat prints the coordinates with 6
+// significant digits, as the header prints L, and that rounding keeps their order; L plus a unit
+// in its last place prints as L, or one unit of the sixth digit higher where L lies just below a
+// midpoint of that digit: at most 1e-5 of L. A coordinate below 0 or beyond L (1 + kWrapSlack)
+// is read from no run.
+inline constexpr double kWrapSlack = 1e-5;  // of the edge, beyond it
 
 inline constexpr std::size_t kPositionHeaderLines = 3;
 

@@ -117,10 +117,10 @@ TEST_F(ReportProgram, BadInputIsRefusedInOneLine) {
         {"energy.dat", "40, 1, 2, 3, 4\r\n0, 1, 2, 3, 4\r\n", "energy.dat, line 2: the time does"},
         {"msd.dat", "0,  1, 2\r\n", "msd.dat, line 1: expected \"time,  MSD, \""},
         // Beyond the faces of the cell, by more than a wrapped coordinate can be.
-        {"position.dat", header + "20.0001 2 3\r\n4 5 6\r\n",
+        {"position.dat", header + "20.001 2 3\r\n4 5 6\r\n",
          "position.dat, line 4: outside the cell, which runs from 0 to 20 Å along x, found "
-         "\"20.0001 2 3\""},
-        {"position.dat", header + "1 2 3\r\n4 5 -4.45e-15\r\n",
+         "\"20.001 2 3\""},
+        {"position.dat", header + "1 2 3\r\n4 5 -1e-300\r\n",
          "position.dat, line 5: outside the cell, which runs from 0 to 20 Å along z"},
         // Four atoms far apart; the second frame lacks atom 0, so the third's atom 0 ends it.
         {"position.dat",
@@ -251,16 +251,16 @@ TEST_F(ReportProgram, AFileThatIsNoRegularFileIsRefusedWithoutWaiting) {
     }
 }
 
-// Coordinates on the faces of the cell, and a hair below 0 where the wrapping can leave them,
-// are read and reach the trajectory with their digits.
+// Coordinates on the faces of the cell, and a unit of the sixth digit beyond the far one, where
+// printing can leave a wrapped coordinate, are read and reach the trajectory with their digits.
 TEST_F(ReportProgram, CoordinatesOnTheFacesAreRead) {
-    const std::string frame = "0 20 -4.44e-15\r\n20 0 10\r\n";
+    const std::string frame = "0 20 20.0001\r\n20 -0 10\r\n";
     write("position.dat", "1 2 2\r\n20 20 20\r\n0 0.04\r\n" + frame + frame);
     write("energy.dat", "0, 1, 2, 3, 4\r\n40, 1, 2, 3, 4\r\n");
     write("msd.dat", "0,  0, \r\n40,  0, \r\n");
     EXPECT_EQ(execute("PATH=/nonexistent " ARGON_MD_REPORT_PROGRAM), 1);  // no D, no gnuplot
     EXPECT_EQ(err.find("outside the cell"), std::string::npos) << err;
-    EXPECT_NE(readFile(run / "trajectory.xyz").find("Ar 0 20 -4.44e-15\nAr 20 0 10\n"),
+    EXPECT_NE(readFile(run / "trajectory.xyz").find("Ar 0 20 20.0001\nAr 20 -0 10\n"),
               std::string::npos);
 }
 
