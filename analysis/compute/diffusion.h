@@ -7,8 +7,8 @@
 
 // The self-diffusion coefficient D of the run, from the MSD averaged over every time origin.
 
-// D = slope / 6: in three dimensions the MSD of a random walk grows as 6 D t (Einstein), Å²/ps
-// from a slope in Å²/ps.
+// D = slope / 6: in three dimensions the MSD of a random walk grows as 6 D t (A. Einstein, Ann.
+// Phys. 17, 549 (1905)), Å²/ps from a slope in Å²/ps.
 inline double diffusionFromSlope(double msdSlope) {
     return msdSlope / 6.0;
 }
@@ -16,9 +16,10 @@ inline double diffusionFromSlope(double msdSlope) {
 inline constexpr double kSquareMetresPerSecondPerSquareAngstromPerPs = 1e-8;
 
 // Atoms fly freely at first (MSD ∝ t²), then, once their velocities are forgotten, walk at
-// random: MSD → 6 D (t - τ). When the velocity correlation decays as e^(-t/τ), the memory time is
-// τ = D / <v_x²>. The fit starts at this many memory times, where e^-6 (a quarter of a percent)
-// of the memory is left, and ends at half the run.
+// random: MSD → 6 D (t - τ). When the velocity correlation decays as e^(-t/τ), the Green-Kubo
+// integral D = ∫ <v_x(0) v_x(t)> dt (R. Kubo, J. Phys. Soc. Jpn. 12, 570 (1957)) gives the memory
+// time τ = D / <v_x²>. The fit starts at this many memory times, where e^-6 (a quarter of a
+// percent) of the memory is left, and ends at half the run.
 inline constexpr double kMemoryTimes = 6.0;
 // Fewer lags than this make no fit.
 inline constexpr std::size_t kMinimumWindowLags = 10;
