@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/report_run.h"
+#include "analysis/formatted.h"
+#include "analysis/report.h"
+#include "analysis/stops.h"
 
 namespace {
 
@@ -32,7 +34,7 @@ void flushOutput() {
 // read in order on a terminal.
 void complain(const std::string& message) {
     flushOutput();
-    std::cerr << "argon-md-report: " << message << '\n';
+    std::cerr << "argon-md-report: " << printable(message) << '\n';
 }
 
 }  // namespace
@@ -44,6 +46,7 @@ int main(int argc, char** argv) {
         (argc > 2 ? std::cerr : std::cout) << kUsage;
         status = argc > 2 ? 2 : 0;
     } else {
+        catchStops();
         try {
             status = reportRun(argc == 2 ? argv[1] : ".", complain);
         } catch (const std::exception& e) {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "analysis/diffusion.h"
+#include "analysis/compute/single_origin_fit_for_comparison.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ void fitOfSamples(benchmark::State& state) {
         msd.push_back(120.0 * (time.back() - 1.0 + std::exp(-time.back())));
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(fitDiffusion(time, msd));
+        benchmark::DoNotOptimize(fitSingleOrigin(time, msd));
     }
 }
 BENCHMARK(fitOfSamples)->Arg(1000)->Arg(20'000)->Arg(50'000)->Unit(benchmark::kMillisecond);

@@ -1,6 +1,6 @@
-// Cost of argon-md-report on a complete run: the analysis alone (reading position.dat,
-// unwrapping, the MSD over every time origin, D and g(r), and their text), its two heavy
-// parts, and the whole report with its pictures drawn by gnuplot.
+// Cost of argon-md-report on a complete run: the analysis alone (reading position.dat and
+// streaming its frames through the unwrapping and g(r), the MSD over every time origin, D, and
+// their text), its two heavy parts, and the whole report with its pictures drawn by gnuplot.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -11,13 +11,15 @@
 #include <filesystem>
 #include <string>
 
-#include "analysis/msd_average.h"
-#include "analysis/msd_rdf_text.h"
-#include "analysis/multi_origin_fit.h"
-#include "analysis/position_file.h"
-#include "analysis/rdf.h"
-#include "analysis/text_input.h"
-#include "analysis/unwrap.h"
+#include "analysis/compute/diffusion.h"
+#include "analysis/compute/msd_average.h"
+#include "analysis/compute/rdf.h"
+#include "analysis/compute/unwrap.h"
+#include "analysis/read/position_file.h"
+#include "analysis/read/text_input.h"
+#include "analysis/write/diffusion_text.h"
+#include "analysis/write/msd_average_text.h"
+#include "analysis/write/rdf_text.h"
 
 namespace fs = std::filesystem;
 
@@ -59,29 +61,41 @@ const fs::path& runDirectory() {
     return dir;
 }
 
-UnwrappedTrajectory readTrajectory() {
-    LineReader in(runDirectory() / "position.dat");
+// What streaming position.dat's frames leaves: the kept unwrapped trajectory, and g(r)'s counts.
+struct Streamed {
+    UnwrappedTrajectory trajectory;
+    RdfAnalysis rdf;
+};
+
+// Reads position.dat and streams its frames through the unwrapping and g(r), as the report does.
+Streamed streamRun() {
+    const RunDirectory dir(runDirectory());
+    LineReader in(dir, "position.dat");
     PositionFile p = readPositionHeader(in);
-    UnwrappedTrajectory t = startTrajectory(static_cast<std::size_t>(p.atomCount), p.edge,
-                                            p.startTime, p.frameInterval);
-    readPositionFrames(in, p, static_cast<std::size_t>(p.plannedFrames),
-                       [&t](std::size_t, std::span<const double> xyz) { addFrame(t, xyz); });
-    return t;
+    const auto atoms = static_cast<std::size_t>(p.atomCount);
+    const auto frames = static_cast<std::size_t>(p.plannedFrames);
+    Streamed s{prepareUnwrapping(atoms, p.edge, p.clock, frames),
+               prepareRdf(atoms, p.edge, p.clock, frames)};
+    readPositionFrames(in, p, frames, [&s](std::size_t frame, std::span<const double> xyz) {
+        addFrame(s.trajectory, xyz);
+        addFrame(s.rdf, frame, frameAt(s.trajectory, frame));
+    });
+    return s;
 }
 
 void analysisAlone(benchmark::State& bench) {
     std::size_t bytes = 0;
     for (auto _ : bench) {
-        const UnwrappedTrajectory t = readTrajectory();
-        const MsdAverage msd = averageMsd(t);
-        const auto fit = fitMultiOrigin(msd, t);
-        const Rdf rdf = radialDistribution(t, settledFrame(t));
+        const Streamed s = streamRun();
+        const MsdAverage msd = averageMsd(s.trajectory);
+        const auto fit = fitDiffusion(msd, s.trajectory);
+        const Rdf rdf = *concludeRdf(s.rdf);
         const auto shell = firstShell(rdf);
-        const std::string text = msdAverageText(msd) + rdfText(rdf, kRdfStartTime) +
-                                 multiOriginReport(msd, fit).front() +
-                                 firstShellLine(rdf, kRdfStartTime, shell);
+        const std::string text = msdAverageText(msd) + rdfText(rdf) +
+                                 diffusionLines(msd, fit, MsdFile{}, std::nullopt).front() +
+                                 firstShellLine(rdf, shell);
         benchmark::DoNotOptimize(text.data());
-        bytes = t.positions.capacity() * sizeof(double);
+        bytes = s.trajectory.positions.capacity() * sizeof(double);
     }
     // What grows with the frames: the unwrapped positions, and nothing else.
     bench.counters["unwrapped_MiB"] = double(bytes) / (1024.0 * 1024.0);
@@ -89,18 +103,24 @@ void analysisAlone(benchmark::State& bench) {
 BENCHMARK(analysisAlone)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void averagedMsdAndD(benchmark::State& bench) {
-    const UnwrappedTrajectory t = readTrajectory();
+    const UnwrappedTrajectory t = streamRun().trajectory;
     for (auto _ : bench) {
         const MsdAverage msd = averageMsd(t);
-        benchmark::DoNotOptimize(fitMultiOrigin(msd, t));
+        benchmark::DoNotOptimize(fitDiffusion(msd, t));
     }
 }
 BENCHMARK(averagedMsdAndD)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
+// g(r) of the kept frames, as they would stream past.
 void radialDistributionAlone(benchmark::State& bench) {
-    const UnwrappedTrajectory t = readTrajectory();
+    const UnwrappedTrajectory t = streamRun().trajectory;
+    const std::size_t frames = frameCount(t);
     for (auto _ : bench) {
-        benchmark::DoNotOptimize(firstShell(radialDistribution(t, settledFrame(t))));
+        RdfAnalysis rdf = prepareRdf(t.atomCount, t.edge, t.clock, frames);
+        for (std::size_t f = 0; f < frames; ++f) {
+            addFrame(rdf, f, frameAt(t, f));
+        }
+        benchmark::DoNotOptimize(firstShell(*concludeRdf(rdf)));
     }
 }
 BENCHMARK(radialDistributionAlone)->Unit(benchmark::kMillisecond)->MinTime(1.0);

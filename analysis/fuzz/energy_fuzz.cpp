@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "analysis/fuzz/fuzz_input.h"
-#include "analysis/sample_files.h"
+#include "analysis/read/energy_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     LineReader in(fuzzText(data, size), "energy.dat");

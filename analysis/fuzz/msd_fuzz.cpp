@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/diffusion.h"
+#include "analysis/compute/cell.h"
+#include "analysis/compute/single_origin_fit_for_comparison.h"
 #include "analysis/fuzz/fuzz_input.h"
-#include "analysis/sample_files.h"
+#include "analysis/read/msd_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     LineReader in(fuzzText(data, size), "msd.dat");
@@ -13,10 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const MsdFile msd = readMsdFile(in, 1000);
         std::vector<double> time, values;
         for (const auto& s : msd.samples) {
-            time.push_back(s.time / kFsPerPs);
+            time.push_back(picoseconds(s.time));
             values.push_back(s.msd);
         }
-        fitDiffusion(time, values);
+        fitSingleOrigin(time, values);
     } catch (const InputError&) {
     }
     return 0;

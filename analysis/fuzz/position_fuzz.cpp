@@ -4,8 +4,8 @@
 #include <string>
 
 #include "analysis/fuzz/fuzz_input.h"
-#include "analysis/position_file.h"
-#include "analysis/xyz.h"
+#include "analysis/read/position_file.h"
+#include "analysis/write/trajectory_xyz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     LineReader in(fuzzText(data, size), "position.dat");

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "analysis/fuzz/fuzz_input.h"
-#include "analysis/output_file.h"
-#include "analysis/report_run.h"
-#include "analysis/text_input.h"
+#include "analysis/read/text_input.h"
+#include "analysis/report.h"
+#include "analysis/write/staging.h"
 
 namespace {
 
@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const OutputError&) {
     }
     for (const auto& entry : std::filesystem::directory_iterator(runDirectory)) {
-        if (entry.path().extension() == ".partial") {
-            std::abort();  // a partial output outlived the report
+        if (entry.path().filename().string().starts_with(kStagingPrefix)) {
+            std::abort();  // a staging directory outlived the report
         }
     }
     return 0;

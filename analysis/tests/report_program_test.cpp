@@ -1,71 +1,33 @@
 // The built argon-md and argon-md-report run in a temporary directory.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <tuple>
 
+#include "report_fixture.h"
 #include "support/program_run.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace report_test;
 
-long lineCount(const std::string& text) {
-    return std::count(text.begin(), text.end(), '\n');
+// D in Å²/ps as diffusion.txt in `dir` states it; NaN when it states none.
+double reportedD(const fs::path& dir) {
+    const std::string text = readFile(dir / "diffusion.txt"), label = "D = slope / 6 = ";
+    const auto at = text.find(label);
+    return at == std::string::npos ? NAN : std::stod(text.substr(at + label.size()));
 }
-
-class ReportProgram : public ::testing::Test {
-  protected:
-    void SetUp() override { fs::create_directory(run = (root = makeScratchDirectory()) / "run"); }
-    void TearDown() override { fs::remove_all(root); }
-
-    // Runs `command` in the run directory; its exit status.
-    int execute(const std::string& command) {
-        const int status =
-            std::system(("cd '" + run.string() + "' && " + command + " >../out 2>../err").c_str());
-        out = readFile(root / "out");
-        err = readFile(root / "err");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    void write(const char* name, const std::string& text) {
-        std::ofstream(run / name, std::ios::binary) << text;
-    }
-
-    // D in Å²/ps as diffusion.txt states it; NaN when it states none.
-    double reportedD() const {
-        const std::string text = readFile(run / "diffusion.txt"), label = "D = slope / 6 = ";
-        const auto at = text.find(label);
-        return at == std::string::npos ? NAN : std::stod(text.substr(at + label.size()));
-    }
-
-    // The report fails with one line on standard error and leaves nothing but its inputs.
-    void expectRefused(const std::string& arguments, const std::string& expected) {
-        SCOPED_TRACE(expected);
-        EXPECT_EQ(execute(ARGON_MD_REPORT_PROGRAM + arguments), 1);
-        EXPECT_NE(err.find(expected), std::string::npos) << err;
-        EXPECT_EQ(lineCount(err), 1) << err;
-        for (const auto& entry : fs::directory_iterator(run)) {
-            EXPECT_TRUE(entry.path().extension() == ".dat" || entry.is_directory()) << entry.path();
-        }
-    }
-
-    fs::path root, run;
-    std::string out, err;
-};
 
 TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     ASSERT_EQ(execute(ARGON_MD_PROGRAM), 0) << err;
     ASSERT_EQ(execute(ARGON_MD_REPORT_PROGRAM), 0) << err;
     EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 1000 * 52);
     // A dilute gas at 700 K: kinetic theory puts D near 2e-7 m²/s.
-    EXPECT_TRUE(reportedD() > 10.0 && reportedD() < 40.0) << reportedD();
+    EXPECT_TRUE(reportedD(run) > 10.0 && reportedD(run) < 40.0) << reportedD(run);
     EXPECT_TRUE(readFile(run / "msd.png").starts_with("\x89PNG\r\n"));
     // Every origin averaged: D ± error first in diffusion.txt, the lags out to 20 ps.
     const std::string diffusion = readFile(run / "diffusion.txt");
@@ -100,7 +62,7 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
         << out;
     EXPECT_NE(err.find("apt-get install gnuplot-nox"), std::string::npos) << err;
     EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 600 * 52);
-    EXPECT_TRUE(reportedD() > 10.0 && reportedD() < 40.0) << reportedD();
+    EXPECT_TRUE(reportedD(run) > 10.0 && reportedD(run) < 40.0) << reportedD(run);
 
     // A disk that filled while the MSD was written: the samples all three files hold.
     const std::string msd = readFile(run / "msd.dat");
@@ -113,54 +75,6 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
               std::string::npos)
         << out;
     EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 400 * 52);
-}
-
-TEST_F(ReportProgram, BadInputOrOutputIsRefusedInOneLine) {
-    // Two atoms, three frames planned.
-    const std::string header = "1 2 3\r\n20 20 20\r\n0 0.04\r\n", frame = "1 2 3\r\n4 5 6\r\n";
-    const std::tuple<const char*, std::string, const char*> cases[] = {
-        {"position.dat", "2 2 3\r\n", "position.dat, line 1: expected \"1 <atoms> <frames>\""},
-        {"position.dat", "1 0 3\r\n20 20 20\r\n0 0.04\r\n", "position.dat, line 1: the atom and"},
-        {"position.dat", "1 2 3\r\n20 1e200 20\r\n0 0.04\r\n",
-         "position.dat, line 2: a cell edge longer"},
-        {"position.dat", header + "1 2\r\n", "position.dat, line 4: expected an atom's"},
-        {"position.dat", header + frame + "1 2 inf\r\n", "position.dat, line 6: not a finite"},
-        {"position.dat", header + frame + frame + frame + frame, "position.dat, line 10: more"},
-        {"position.dat", header + frame + "6.1 2 3\r\n4 5 6\r\n",
-         "position.dat: atom 0 moves 5.1 Å along x between 0 and 0.04 ps, more than a quarter"},
-        // A stray carriage return is not echoed, so that the message stays on one line.
-        {"energy.dat", "0, 1, 2, 3, 4\r\n40, 1, 2\r3\r\n",
-         "energy.dat, line 2: expected \"time, KE+PE, KE, PE, T\", found \"40, 1, 2?3\""},
-        {"energy.dat", "0, 1, x, 3, 4\r\n", "energy.dat, line 1: not a number: \"x\""},
-        {"energy.dat", "40, 1, 2, 3, 4\r\n0, 1, 2, 3, 4\r\n", "energy.dat, line 2: the time does"},
-        {"msd.dat", "0,  1, 2\r\n", "msd.dat, line 1: expected \"time,  MSD, \""},
-    };
-    // In a valid run stopped after its first frame and the second energy line, so that a second
-    // frame is read as far as the unwrapping.
-    for (const auto& [file, text, expected] : cases) {
-        write("position.dat", header + frame);
-        write("energy.dat", "0, 1, 2, 3, 4\r\n40, 1, 2, 3, 4\r\n");
-        write("msd.dat", "0,  0, \r\n");
-        write(file, text);
-        expectRefused("", expected);
-    }
-    expectRefused(" nowhere", "nowhere: no such directory");
-    fs::remove(run / "msd.dat");
-    expectRefused("", "msd.dat: no such file");
-    write("msd.dat", "0,  0, \r\n");
-    fs::create_symlink("/dev/full", run / "trajectory.xyz.partial");  // the write fails
-    expectRefused("", "trajectory.xyz: cannot be written");
-    fs::create_directory(run / "trajectory.xyz");  // the rename fails
-    expectRefused("", "trajectory.xyz: cannot be written");
-    fs::remove(run / "trajectory.xyz");
-    fs::create_directory(run / "energy.png");  // gnuplot's picture cannot take its name
-    expectRefused("", "energy.png: cannot be written: a directory has its name");
-    fs::remove(run / "energy.png");
-    // The files are written, but a report its reader never got is no success. The fit fails
-    // first (one sample), so the reason must outlive gnuplot's start.
-    EXPECT_NE(execute("(" ARGON_MD_REPORT_PROGRAM " >/dev/full)"), 0);
-    EXPECT_TRUE(err.ends_with("argon-md-report: standard output: No space left on device\n"))
-        << err;
 }
 
 // A run of `samples` samples of one atom, as a run writes it, starting at `start` ps.
@@ -178,6 +92,85 @@ SmallRun smallRun(int samples, const std::string& start = "0") {
     return r;
 }
 
+// Two atoms, three frames planned.
+const std::string header = "1 2 3\r\n20 20 20\r\n0 0.04\r\n", frame = "1 2 3\r\n4 5 6\r\n";
+
+TEST_F(ReportProgram, BadInputIsRefusedInOneLine) {
+    const std::tuple<const char*, std::string, const char*> cases[] = {
+        {"position.dat", "2 2 3\r\n", "position.dat, line 1: expected \"1 <atoms> <frames>\""},
+        {"position.dat", "1 0 3\r\n20 20 20\r\n0 0.04\r\n", "position.dat, line 1: the atom and"},
+        {"position.dat", "1 2 3\r\n20 1e200 20\r\n0 0.04\r\n",
+         "position.dat, line 2: a cell edge longer"},
+        {"position.dat", header + "1 2\r\n", "position.dat, line 4: expected an atom's"},
+        {"position.dat", header + frame + "1 2 inf\r\n", "position.dat, line 6: not a finite"},
+        {"position.dat", header + frame + frame + frame + frame, "position.dat, line 10: more"},
+        {"position.dat", header + frame + "6.1 2 3\r\n4 5 6\r\n",
+         "position.dat: atom 0 moves 5.1 Å along x between 0 and 0.04 ps, more than a quarter"},
+        // A stray carriage return and a byte-order mark are escaped, not echoed.
+        {"energy.dat", "0, 1, 2, 3, 4\r\n40, 1, 2\r3\r\n",
+         "energy.dat, line 2: expected \"time, KE+PE, KE, PE, T\", found \"40, 1, 2\\r3\""},
+        {"energy.dat",
+         "\xEF\xBB\xBF"
+         "0, 1, 2, 3, 4\r\n",
+         "energy.dat, line 1: not a number: \"\\xEF\\xBB\\xBF0\""},
+        {"energy.dat", "0, 1, x, 3, 4\r\n", "energy.dat, line 1: not a number: \"x\""},
+        {"energy.dat", "40, 1, 2, 3, 4\r\n0, 1, 2, 3, 4\r\n", "energy.dat, line 2: the time does"},
+        {"msd.dat", "0,  1, 2\r\n", "msd.dat, line 1: expected \"time,  MSD, \""},
+        // Beyond the faces of the cell, by more than a wrapped coordinate can be.
+        {"position.dat", header + "20.001 2 3\r\n4 5 6\r\n",
+         "position.dat, line 4: outside the cell, which runs from 0 to 20 Å along x, found "
+         "\"20.001 2 3\""},
+        {"position.dat", header + "1 2 3\r\n4 5 -1e-300\r\n",
+         "position.dat, line 5: outside the cell, which runs from 0 to 20 Å along z"},
+        // Four atoms far apart; the second frame lacks atom 0, so the third's atom 0 ends it.
+        {"position.dat",
+         "1 4 3\r\n20 20 20\r\n0 0.04\r\n1 1 1\r\n11 1 1\r\n1 11 1\r\n11 11 1\r\n"
+         "11.1 1 1\r\n1.1 11 1\r\n11.1 11 1\r\n1.2 1 1\r\n11.2 1 1\r\n1.2 11 1\r\n11.2 11 1\r\n",
+         "position.dat, line 8: frame 2 is short of 1 line: from here on its lines hold the atoms "
+         "from 1 on"},
+    };
+    // In a valid run stopped after its first frame and the second energy line, so that a second
+    // frame is read as far as the unwrapping.
+    for (const auto& [file, text, expected] : cases) {
+        write("position.dat", header + frame);
+        write("energy.dat", "0, 1, 2, 3, 4\r\n40, 1, 2, 3, 4\r\n");
+        write("msd.dat", "0,  0, \r\n");
+        write(file, text);
+        expectRefused("", expected);
+    }
+    write("position.dat", header + frame);
+    expectRefused(" nowhere", "nowhere: no such directory");
+    expectRefused(" 'no\nwhere'", "no\\nwhere: no such directory");  // escaped, on one line
+    expectRefused(" msd.dat", "msd.dat: not a directory");
+    fs::remove(run / "msd.dat");
+    expectRefused("", "msd.dat: no such file");
+}
+
+TEST_F(ReportProgram, AnOutputThatCannotBeWrittenIsRefused) {
+    write("position.dat", header + frame);
+    write("energy.dat", "0, 1, 2, 3, 4\r\n40, 1, 2, 3, 4\r\n");
+    write("msd.dat", "0,  0, \r\n");
+    fs::create_directory(run / "trajectory.xyz");
+    expectRefused("", "trajectory.xyz: cannot be written: a directory has its name");
+    fs::remove(run / "trajectory.xyz");
+    fs::create_directory(run / "energy.png");  // gnuplot's picture cannot take its name
+    expectRefused("", "energy.png: cannot be written: a directory has its name");
+    fs::remove(run / "energy.png");
+    // A write that fails, as on a full disk: files are held to 1 KiB, which the trajectory of 14
+    // frames passes, and the signal that the limit raises is ignored.
+    const SmallRun fourteen = smallRun(14);
+    write("position.dat", fourteen.position);
+    write("energy.dat", fourteen.energy);
+    write("msd.dat", fourteen.msd);
+    expectRefused("", "trajectory.xyz: cannot be written: File too large",
+                  "trap '' XFSZ; ulimit -f 1; exec " ARGON_MD_REPORT_PROGRAM);
+    // The files are written, but a report its reader never got is no success. The fit fails
+    // first (one sample), so the reason must outlive gnuplot's start.
+    EXPECT_NE(execute("(" ARGON_MD_REPORT_PROGRAM " >/dev/full)"), 0);
+    EXPECT_TRUE(err.ends_with("argon-md-report: standard output: No space left on device\n"))
+        << err;
+}
+
 // Files that are endless, oversized, at odds with each other or with the range of numbers.
 TEST_F(ReportProgram, HostileInputIsRefusedAndLeavesNothing) {
     const SmallRun ok = smallRun(14);
@@ -186,11 +179,6 @@ TEST_F(ReportProgram, HostileInputIsRefusedAndLeavesNothing) {
         extreme += std::to_string(i * 1000) + ", " + std::to_string(i) + "e307, \r\n";
     }
     far.replace(far.find(", 3, 2, 1"), 9, ", 3, 1.7e308, -1.7e308");
-    const auto cut = [](const std::string& text, int lines) {
-        std::size_t end = 0;
-        for (int line = 0; line < lines; ++line) end = text.find('\n', end) + 1;
-        return text.substr(0, end);
-    };
     const std::tuple<std::string, std::string, std::string, const char*> cases[] = {
         // position.dat, energy.dat, msd.dat, message
         {"1 3 6148914691236517205\r\n", ok.energy, ok.msd,
@@ -216,9 +204,9 @@ TEST_F(ReportProgram, HostileInputIsRefusedAndLeavesNothing) {
         {ok.position + "1 2 3\r\n", ok.energy, ok.msd,
          "position.dat, line 18: more frames than the 14"},
         // Two files short of the third: no stop of a run, no full disk.
-        {ok.position, cut(ok.energy, 3), cut(ok.msd, 2),
+        {ok.position, firstLines(ok.energy, 3), firstLines(ok.msd, 2),
          "not the files of one run (energy lines: 3, frames: 14, MSD lines: 2)"},
-        {cut(ok.position, 3), "1000, 3, 2, 1, 700\r\n", "",
+        {firstLines(ok.position, 3), "1000, 3, 2, 1, 700\r\n", "",
          "no complete sample in position.dat, energy.dat and msd.dat (energy lines: 1, frames: 0"},
     };
     for (const auto& [position, energy, msd, expected] : cases) {
@@ -228,7 +216,22 @@ TEST_F(ReportProgram, HostileInputIsRefusedAndLeavesNothing) {
         expectRefused("", expected);
     }
 
-    // Files that are no regular files, or cannot be read.
+    // A message longer than any buffer, whole: the directory's name alone is 600 bytes.
+    const fs::path deep =
+        run / std::string(200, 'a') / std::string(200, 'b') / std::string(200, 'c');
+    fs::create_directories(deep);
+    std::ofstream(deep / "position.dat", std::ios::binary) << firstLines(ok.position, 3);
+    std::ofstream(deep / "energy.dat", std::ios::binary) << "1000, 3, 2, 1, 700\r\n";
+    std::ofstream(deep / "msd.dat", std::ios::binary);
+    const std::string named = fs::relative(deep, run).string();
+    std::string message = named;
+    expectRefused(' ' + named, message.append(": no complete sample in position.dat"));
+}
+
+// Files that are no regular files, or cannot be read: each is opened without waiting, so a FIFO
+// with no writer is refused at once.
+TEST_F(ReportProgram, AFileThatIsNoRegularFileIsRefusedWithoutWaiting) {
+    const SmallRun ok = smallRun(14);
     write("position.dat", ok.position);
     write("msd.dat", ok.msd);
     const std::pair<void (*)(const fs::path&), const char*> special[] = {
@@ -246,6 +249,19 @@ TEST_F(ReportProgram, HostileInputIsRefusedAndLeavesNothing) {
         make(run / "energy.dat");
         expectRefused("", std::string("energy.dat: ") + expected);
     }
+}
+
+// Coordinates on the faces of the cell, and a unit of the sixth digit beyond the far one, where
+// printing can leave a wrapped coordinate, are read and reach the trajectory with their digits.
+TEST_F(ReportProgram, CoordinatesOnTheFacesAreRead) {
+    const std::string frame = "0 20 20.0001\r\n20 -0 10\r\n";
+    write("position.dat", "1 2 2\r\n20 20 20\r\n0 0.04\r\n" + frame + frame);
+    write("energy.dat", "0, 1, 2, 3, 4\r\n40, 1, 2, 3, 4\r\n");
+    write("msd.dat", "0,  0, \r\n40,  0, \r\n");
+    EXPECT_EQ(execute("PATH=/nonexistent " ARGON_MD_REPORT_PROGRAM), 1);  // no D, no gnuplot
+    EXPECT_EQ(err.find("outside the cell"), std::string::npos) << err;
+    EXPECT_NE(readFile(run / "trajectory.xyz").find("Ar 0 20 20.0001\nAr 20 -0 10\n"),
+              std::string::npos);
 }
 
 }  // namespace

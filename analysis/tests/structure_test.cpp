@@ -7,10 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "analysis/msd_average.h"
-#include "analysis/multi_origin_fit.h"
-#include "analysis/rdf.h"
-#include "analysis/unwrap.h"
+#include "analysis/compute/diffusion.h"
+#include "analysis/compute/msd_average.h"
+#include "analysis/compute/rdf.h"
+#include "analysis/compute/unwrap.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr double kInterval = 0.04;  // ps
 // `frames` frames of `atoms` atoms, frame f at x(f, atom, axis), wrapped into a cubic cell.
 template <typename Position>
 UnwrappedTrajectory made(std::size_t atoms, std::size_t frames, double edge, Position x) {
-    UnwrappedTrajectory t = startTrajectory(atoms, {edge, edge, edge}, 0.0, kInterval);
+    UnwrappedTrajectory t = prepareUnwrapping(atoms, {edge, edge, edge}, {0.0, kInterval}, frames);
     std::vector<double> frame(atoms * 3);
     for (std::size_t f = 0; f < frames; ++f) {
         for (std::size_t i = 0; i < frame.size(); ++i) {
@@ -29,6 +29,16 @@ UnwrappedTrajectory made(std::size_t atoms, std::size_t frames, double edge, Pos
         addFrame(t, frame);
     }
     return t;
+}
+
+// g(r) of every frame of `t`, as they stream past.
+Rdf rdfOf(const UnwrappedTrajectory& t) {
+    RdfAnalysis analysis =
+        prepareRdf(t.atomCount, t.edge, {kRdfStartTime, kInterval}, frameCount(t));
+    for (std::size_t f = 0; f < frameCount(t); ++f) {
+        addFrame(analysis, f, frameAt(t, f));
+    }
+    return *concludeRdf(analysis);
 }
 
 TEST(Unwrapping, FollowsAnAtomAcrossManyFacesExactlyAndRefusesLongSteps) {
@@ -82,25 +92,25 @@ TEST(AveragedMsd, BallisticAtomsGiveTheSquareOfTheDistanceAndNoD) {
         const double flown = v * lagTime(m, k);
         EXPECT_NEAR(m.msd[k], flown * flown, 1e-9 * (1.0 + flown * flown)) << k;
     }
-    EXPECT_FALSE(fitMultiOrigin(m, t));  // free flight never becomes a random walk
+    EXPECT_FALSE(fitDiffusion(m, t));  // free flight never becomes a random walk
 }
 
 // Atoms held in place, swinging twice over the run: their MSD falls again over the second half of
 // the lags, so they have no memory time and no D (not a negative one).
-TEST(MultiOriginFit, TrappedAtomsGiveNoD) {
+TEST(Diffusion, TrappedAtomsGiveNoD) {
     const auto t = made(3, 400, 20.0, [](std::size_t f, std::size_t a, std::size_t axis) {
         const double phase = 4.0 * std::numbers::pi * static_cast<double>(f) / 400.0;
         return 10.0 + (axis == a ? 2.0 * std::sin(phase) : 0.0);
     });
     const MsdAverage m = averageMsd(t);
     EXPECT_FALSE(memoryTime(m));
-    EXPECT_FALSE(fitMultiOrigin(m, t));
+    EXPECT_FALSE(fitDiffusion(m, t));
 }
 
 // A random walk of 50 atoms over 1000 frames with D = 20 Å²/ps: steps of variance 2 D Δt per
 // axis. Over seeds 1 to 20, D lies within its stated error in 13 and within twice it in 19,
 // as an honest one-standard-error bar should (about 68% and 95%).
-TEST(MultiOriginFit, FindsTheDiffusionCoefficientOfARandomWalkWithinItsError) {
+TEST(Diffusion, FindsTheDiffusionCoefficientOfARandomWalkWithinItsError) {
     constexpr double kD = 20.0;
     int withinOne = 0;
     int withinTwo = 0;
@@ -112,7 +122,7 @@ TEST(MultiOriginFit, FindsTheDiffusionCoefficientOfARandomWalkWithinItsError) {
         const auto t = made(50, 1000, 100.0, [&](std::size_t f, std::size_t a, std::size_t axis) {
             return walk[(f * 50 + a) * 3 + axis];
         });
-        const auto fit = fitMultiOrigin(averageMsd(t), t);
+        const auto fit = fitDiffusion(averageMsd(t), t);
         ASSERT_TRUE(fit);
         EXPECT_EQ(fit->last, 500u);
         withinOne += std::abs(fit->d - kD) <= fit->dError;
@@ -130,7 +140,7 @@ TEST(RadialDistribution, IsOneWithinNoiseForUniformRandomPositions) {
     const auto t = made(800, 1, 20.0, [&](std::size_t, std::size_t a, std::size_t axis) {
         return placed[a * 3 + axis];
     });
-    const Rdf rdf = radialDistribution(t, 0);
+    const Rdf rdf = rdfOf(t);
     ASSERT_EQ(rdf.g.size(), 200u);  // up to half the edge
     // Each bin's count is Poisson about its ideal-gas mean: (g - 1) √mean is about ±1.
     double squares = 0.0;
@@ -150,7 +160,7 @@ TEST(RadialDistribution, ASimpleCubicLatticeHasItsShellsOf6And12And8) {
         const std::size_t cell[3] = {atom % 6, atom / 6 % 6, atom / 36};
         return (static_cast<double>(cell[axis]) + 0.25) * a;
     });
-    const Rdf rdf = radialDistribution(t, 0);
+    const Rdf rdf = rdfOf(t);
     const auto bin = [&](double r) { return static_cast<std::size_t>(r / rdf.binWidth); };
     const double shells[3] = {a, std::sqrt(2.0) * a, std::sqrt(3.0) * a};
     const double within[3] = {6, 18, 26};

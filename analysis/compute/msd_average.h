@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "analysis/compute/unwrap.h"
+
+// The mean squared displacement averaged over every time origin: for a lag of k frames, the mean
+// of |r(o + k) - r(o)|² over all origins o and all atoms. Lags run up to half the run, where half
+// the frames are still origins; longer lags rest on too few of them.
+struct MsdAverage {
+    double lagInterval = 0.0;  // ps between successive lags
+    std::size_t atomCount = 0;
+    std::vector<double> msd;           // per lag, from 0, Å²
+    std::vector<std::size_t> origins;  // per lag: the origins averaged
+};
+
+// Bounds that keep the work below about 10^6 frame pairs however long the run: the lags stop at
+// kMostLags frames even before half the run, and a longer run takes every s-th frame as an
+// origin, with s the smallest stride that leaves at most kMostOrigins of them. A run of 1000
+// frames is averaged over all its lags to half the run and all its origins.
+inline constexpr std::size_t kMostLags = 1000;
+inline constexpr std::size_t kMostOrigins = 1000;
+
+// The frame count, halved, but at most kMostLags: the longest lag, in frames.
+std::size_t longestLag(std::size_t frames);
+
+// Frames between successive origins.
+std::size_t originStride(std::size_t frames);
+
+// Work grows as frames × lags × atoms.
+MsdAverage averageMsd(const UnwrappedTrajectory& trajectory);
+
+// Each atom's own MSD at a lag of `lag` frames, averaged over every origin, Å², into `own` (one
+// per atom). Formed again where it is needed rather than kept for every lag, so that the
+// unwrapped positions stay the only storage that grows with the run.
+void atomMsdAtLag(const UnwrappedTrajectory& trajectory, std::size_t lag, std::vector<double>& own);
+
+inline double lagTime(const MsdAverage& m, std::size_t lag) {
+    return static_cast<double>(lag) * m.lagInterval;
+}

@@ -1,0 +1,96 @@
+#include <direct.h>
+#include <process.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "analysis/plot/gnuplot_process.h"
+#include "analysis/stops.h"
+#include "analysis/write/staging.h"
+
+namespace {
+
+// gnuplot's process while it runs, else 0; written with the stops held.
+intptr_t running = 0;
+
+// gnuplot as Windows would start it by name: in the working directory first, then in each
+// folder of the PATH, as a .com, .exe, .bat or .cmd; empty when there is none.
+std::filesystem::path findGnuplot() {
+    std::wstring folders = L".";
+    if (const wchar_t* path = _wgetenv(L"PATH")) {
+        folders += L';';
+        folders += path;
+    }
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        const std::size_t end = std::min(folders.find(L';', start), folders.size());
+        const std::filesystem::path folder = folders.substr(start, end - start);
+        start = end + 1;
+        if (folder.empty()) {
+            continue;
+        }
+        for (const wchar_t* extension : {L".com", L".exe", L".bat", L".cmd"}) {
+            std::error_code ec;
+            const auto candidate = folder / (std::wstring(L"gnuplot") + extension);
+            if (std::filesystem::is_regular_file(candidate, ec)) {
+                return std::filesystem::absolute(candidate, ec);
+            }
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+void endRunningGnuplot() {
+    if (running != 0) {
+        TerminateProcess(reinterpret_cast<HANDLE>(running), 1);
+        WaitForSingleObject(reinterpret_cast<HANDLE>(running), INFINITE);
+    }
+}
+
+int runGnuplot(const Staging& staging) {
+    const std::filesystem::path program = findGnuplot();
+    if (program.empty()) {
+        throw GnuplotMissing("install it and put the folder of gnuplot.exe on the PATH");
+    }
+    // The C runtime joins the arguments into one command line with spaces, which a batch file's
+    // command interpreter splits again: the program's path, which may hold spaces, is quoted (a
+    // Windows path cannot hold a quote itself). It starts the program in the working directory
+    // of the report: the staging directory while gnuplot starts, and the report's own at once.
+    const std::wstring quoted = L"\"" + program.wstring() + L"\"";
+    const std::wstring script(kPlotScript, kPlotScript + std::strlen(kPlotScript));
+    const wchar_t* const argv[] = {quoted.c_str(), script.c_str(), nullptr};
+    std::error_code ec;
+    const std::filesystem::path before = std::filesystem::current_path(ec);
+    {
+        const StopsHeld held;
+        if (ec || _wchdir(staging.path().c_str()) != 0) {
+            throw std::runtime_error("gnuplot could not be started: " +
+                                     std::string(std::strerror(errno)));
+        }
+        running = _wspawnv(_P_NOWAIT, program.c_str(), argv);
+        const int error = errno;
+        _wchdir(before.c_str());
+        if (running == -1) {
+            running = 0;
+            throw std::runtime_error("gnuplot could not be started: " +
+                                     std::string(std::strerror(error)));
+        }
+    }
+    const auto process = reinterpret_cast<HANDLE>(running);
+    DWORD status = 0;
+    const bool waited = WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0 &&
+                        GetExitCodeProcess(process, &status);
+    const StopsHeld held;
+    CloseHandle(process);
+    running = 0;
+    if (!waited) {
+        throw std::runtime_error("waiting for gnuplot failed");
+    }
+    return static_cast<int>(status);
+}

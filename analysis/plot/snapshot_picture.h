@@ -1,0 +1,7 @@
+#pragma once
+
+#include "analysis/compute/picture_frames.h"
+#include "analysis/plot/gnuplot_script.h"
+
+// snapshot.png: the atoms of the last frame in the cell, drawn in 3D with its edges.
+Picture snapshotPicture(const PictureFrames& frames);

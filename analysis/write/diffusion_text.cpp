@@ -1,0 +1,82 @@
+#include "analysis/write/diffusion_text.h"
+
+#include "analysis/formatted.h"
+
+namespace {
+
+// "D = <d> ± <error> Å²/ps = <d> ± <error> m²/s" after `lead`: D to `digits` significant digits,
+// its error to two, with their trailing zeros where `keepZeros`.
+std::string diffusionLine(const char* lead, double d, double error, int digits, bool keepZeros) {
+    constexpr double si = kSquareMetresPerSecondPerSquareAngstromPerPs;
+    if (keepZeros) {
+        return formatted("%s%#.*g ± %#.2g Å²/ps = %#.*g ± %#.2g m²/s", lead, digits, d, error,
+                         digits, d * si, error * si);
+    }
+    return formatted("%s%.*g ± %.2g Å²/ps = %.*g ± %.2g m²/s", lead, digits, d, error, digits,
+                     d * si, error * si);
+}
+
+void addAveragedLines(std::vector<std::string>& lines, const MsdAverage& m,
+                      const std::optional<DiffusionFit>& fit) {
+    if (!fit) {
+        lines.push_back(formatted(
+            "no diffusion coefficient from the MSD averaged over every time origin: lags up to "
+            "%g ps hold fewer than %zu lags from %g memory times (D / <v_x²>) on",
+            lagTime(m, m.msd.empty() ? 0 : m.msd.size() - 1), kMinimumWindowLags, kMemoryTimes));
+        return;
+    }
+    lines.push_back(diffusionLine("D = ", fit->d, fit->dError, 3, true));
+    lines.push_back(formatted(
+        "from the MSD averaged over every time origin of position.dat, fitted over lags "
+        "%g to %g ps (%zu lags): from %g times the velocity memory τ = D / <v_x²> = %.3g ps, "
+        "where the MSD has become linear, to half the run",
+        lagTime(m, fit->first), lagTime(m, fit->last), fit->last - fit->first + 1, kMemoryTimes,
+        fit->memoryTime));
+    lines.push_back(formatted(
+        "error: standard deviation of the %zu atoms' own D (each from its own averaged MSD "
+        "over the same lags) / √%zu, the atoms taken as independent estimates",
+        m.atomCount, m.atomCount));
+}
+
+void addSingleOriginLines(std::vector<std::string>& lines, const MsdFile& msd,
+                          const std::optional<SingleOriginFit>& fit) {
+    const auto& s = msd.samples;
+    if (s.empty()) {
+        lines.push_back("msd.dat: no samples");
+    } else {
+        lines.push_back(formatted("msd.dat: %zu samples from %g to %g ps", s.size(),
+                                  picoseconds(s.front().time), picoseconds(s.back().time)));
+    }
+    if (!fit) {
+        lines.push_back(
+            formatted("no diffusion coefficient: no run of %zu or more samples where "
+                      "the local slope of log MSD against log t is within %g of 1",
+                      kMinimumFitPoints, kDiffusiveSlopeTolerance));
+        return;
+    }
+    lines.push_back(
+        formatted("fit window: %g to %g ps, %zu points, where the local slope of log "
+                  "MSD against log t is within %g of 1",
+                  picoseconds(s[fit->first].time), picoseconds(s[fit->last].time),
+                  fit->last - fit->first + 1, kDiffusiveSlopeTolerance));
+    lines.push_back(
+        formatted("MSD slope: %.5g ± %.2g Å²/ps (least-squares standard error; it takes "
+                  "successive samples as independent, which they are not, so the "
+                  "true uncertainty is larger)",
+                  fit->line.slope, fit->line.slopeError));
+    lines.push_back(diffusionLine("D = slope / 6 = ", diffusionFromSlope(fit->line.slope),
+                                  diffusionFromSlope(fit->line.slopeError), 5, false));
+}
+
+}  // namespace
+
+std::vector<std::string> diffusionLines(const MsdAverage& average,
+                                        const std::optional<DiffusionFit>& fit, const MsdFile& msd,
+                                        const std::optional<SingleOriginFit>& singleOrigin) {
+    std::vector<std::string> lines;
+    addAveragedLines(lines, average, fit);
+    lines.push_back(
+        "for comparison, the single-origin fit of msd.dat (the placement its only time origin):");
+    addSingleOriginLines(lines, msd, singleOrigin);
+    return lines;
+}

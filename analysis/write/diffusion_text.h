@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/compute/diffusion.h"
+#include "analysis/compute/single_origin_fit_for_comparison.h"
+#include "analysis/read/msd_file.h"
+
+// The lines of "diffusion.txt", also printed: D from the MSD averaged over every time origin,
+// its window and its error, or why there is none; then, for comparison, the single-origin fit
+// of msd.dat: its samples, window, slope and D, or why there is none.
+std::vector<std::string> diffusionLines(const MsdAverage& average,
+                                        const std::optional<DiffusionFit>& fit, const MsdFile& msd,
+                                        const std::optional<SingleOriginFit>& singleOrigin);
