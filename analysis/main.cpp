@@ -15,6 +15,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: argon-md-report [DIR]\n"
+    "       argon-md-report --version\n"
     "Reads position.dat, energy.dat and msd.dat of an argon-md run in DIR (default: the current\n"
     "directory) and writes trajectory.xyz, energy.png, temperature.png, msd.png,\n"
     "msd-average.txt, diffusion.txt, rdf.txt, rdf.png, snapshot.png and trajectory.gif beside\n"
@@ -41,8 +42,10 @@ void complain(const std::string& message) {
 
 int main(int argc, char** argv) {
     int status = 0;
-    if (argc > 2 || (argc == 2 && (std::string_view(argv[1]) == "-h" ||
-                                   std::string_view(argv[1]) == "--help"))) {
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "argon-md-report " ARGON_MD_VERSION "\n";
+    } else if (argc > 2 || (argc == 2 && (std::string_view(argv[1]) == "-h" ||
+                                          std::string_view(argv[1]) == "--help"))) {
         (argc > 2 ? std::cerr : std::cout) << kUsage;
         status = argc > 2 ? 2 : 0;
     } else {

@@ -23,12 +23,12 @@ inline constexpr double kLongestEdge = 1000.0;
 // The simulation wraps every coordinate into the cell (simulation/integration.cpp, wrap): it
 // takes whole edges off, with halves rounded away from zero, which leaves it in [0, L] but for
 // the roundings of x/L - 1/2 and of the half added to round it, which take a coordinate a hair
-// above 0 to L plus one unit in its last place; none is left below 0 (analysis/tests/wrap_bound_test.cpp
-// drives the simulation's own step at the faces). position.dat prints the coordinates with 6
-// significant digits, as the header prints L, and that rounding keeps their order; L plus a unit
-// in its last place prints as L, or one unit of the sixth digit higher where L lies just below a
-// midpoint of that digit: at most 1e-5 of L. A coordinate below 0 or beyond L (1 + kWrapSlack)
-// is read from no run.
+// above 0 to L plus one unit in its last place; none is left below 0
+// (analysis/tests/wrap_bound_test.cpp drives the simulation's own step at the faces). position.dat
+// prints the coordinates with 6 significant digits, as the header prints L, and that rounding keeps
+// their order; L plus a unit in its last place prints as L, or one unit of the sixth digit higher
+// where L lies just below a midpoint of that digit: at most 1e-5 of L. A coordinate below 0 or
+// beyond L (1 + kWrapSlack) is read from no run.
 inline constexpr double kWrapSlack = 1e-5;  // of the edge, beyond it
 
 inline constexpr std::size_t kPositionHeaderLines = 3;

@@ -29,6 +29,10 @@ class RunDirectory {
     int descriptor_ = -1;
 };
 
+// The message for a run's file that is not in `dir`: the directory holds no run, or what is left
+// of one without it.
+std::string missingRunFile(const RunDirectory& dir, const char* name);
+
 // The system's words for error `error`: an errno value on POSIX, GetLastError() on Windows.
 std::string systemReason(unsigned long error);
 
@@ -38,7 +42,8 @@ std::string systemReason(unsigned long error);
 // file, and the report only reads it.
 class InputFile {
   public:
-    // InputError "DIR/name: no such file", "DIR/name: not a regular file", or the system's reason.
+    // InputError "no name in DIR: run argon-md there first", "DIR/name: not a regular file", or
+    // the system's reason.
     InputFile(const RunDirectory& dir, const char* name);
     ~InputFile();
     InputFile(const InputFile&) = delete;

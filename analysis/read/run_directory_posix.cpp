@@ -9,6 +9,11 @@
 #include "analysis/read/run_directory.h"
 #include "analysis/read/text_input.h"
 
+std::string missingRunFile(const RunDirectory& dir, const char* name) {
+    return std::string("no ") + name + " in " + displayed(dir.path()) +
+           ": run argon-md there first";
+}
+
 std::string systemReason(unsigned long error) {
     return std::strerror(static_cast<int>(error));
 }
@@ -41,7 +46,10 @@ InputFile::InputFile(const RunDirectory& dir, const char* name) : name_(dir.name
     // O_NONBLOCK: opening a FIFO or a device neither waits for a writer nor for a line.
     const int fd = ::openat(dir.descriptor(), name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        throw InputError(name_ + ": " + (errno == ENOENT ? "no such file" : std::strerror(errno)));
+        if (errno == ENOENT) {
+            throw InputError(missingRunFile(dir, name));
+        }
+        throw InputError(name_ + ": " + std::strerror(errno));
     }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {

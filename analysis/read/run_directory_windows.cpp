@@ -15,6 +15,11 @@ bool isMissing(DWORD error) {
 }  // namespace
 
 // Without the line end and full stop that the system's words end with.
+std::string missingRunFile(const RunDirectory& dir, const char* name) {
+    return std::string("no ") + name + " in " + displayed(dir.path()) +
+           ": run argon-md there first";
+}
+
 std::string systemReason(unsigned long error) {
     char* text = nullptr;
     const DWORD length = FormatMessageA(
@@ -59,7 +64,10 @@ InputFile::InputFile(const RunDirectory& dir, const char* name) : name_(dir.name
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             throw InputError(name_ + ": not a regular file");
         }
-        throw InputError(name_ + ": " + (isMissing(error) ? "no such file" : systemReason(error)));
+        if (isMissing(error)) {
+            throw InputError(missingRunFile(dir, name));
+        }
+        throw InputError(name_ + ": " + systemReason(error));
     }
     // A pipe, the console or a device such as NUL is no file on a disk.
     BY_HANDLE_FILE_INFORMATION information{};

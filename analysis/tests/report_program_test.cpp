@@ -143,7 +143,14 @@ TEST_F(ReportProgram, BadInputIsRefusedInOneLine) {
     expectRefused(" 'no\nwhere'", "no\\nwhere: no such directory");  // escaped, on one line
     expectRefused(" msd.dat", "msd.dat: not a directory");
     fs::remove(run / "msd.dat");
-    expectRefused("", "msd.dat: no such file");
+    expectRefused("", "no msd.dat in .: run argon-md there first");
+    fs::remove(run / "position.dat");
+    fs::remove(run / "energy.dat");
+    expectRefused("", "no position.dat in .: run argon-md there first");
+    // A question is answered without a report: nothing is written.
+    EXPECT_EQ(execute(ARGON_MD_REPORT_PROGRAM " --version"), 0);
+    EXPECT_TRUE(out.starts_with("argon-md-report 1.") && err.empty()) << out << err;
+    EXPECT_TRUE(fs::is_empty(run));
 }
 
 TEST_F(ReportProgram, AnOutputThatCannotBeWrittenIsRefused) {
