@@ -44,6 +44,17 @@ function(show_lines lines)
   endforeach()
 endfunction()
 
+# What a program said on standard error, always; and the end of the script when it failed.
+function(end_stage errors status failure)
+  string(REGEX REPLACE "\n$" "" errors "${errors}")
+  if(NOT errors STREQUAL "")
+    message("${errors}")
+  endif()
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${failure}")
+  endif()
+endfunction()
+
 message("running argon-md in ${shown_dir}")
 execute_process(
   COMMAND "${PROGRAM}"
@@ -93,13 +104,8 @@ else()
     message("  ${line}")
   endforeach()
 endif()
-string(REGEX REPLACE "\n$" "" run_errors "${run_errors}")
-if(NOT run_errors STREQUAL "")
-  message("${run_errors}")
-endif()
-if(NOT run_status EQUAL 0)
-  message(FATAL_ERROR "argon-md ended with status ${run_status}; what it wrote is in ${shown_dir}")
-endif()
+end_stage("${run_errors}" ${run_status}
+          "argon-md ended with status ${run_status}; what it wrote is in ${shown_dir}")
 
 message("reporting the run")
 execute_process(
@@ -125,13 +131,7 @@ foreach(line IN LISTS report)
     message("  ${shown}")
   endif()
 endforeach()
-string(REGEX REPLACE "\n$" "" report_errors "${report_errors}")
-if(NOT report_errors STREQUAL "")
-  message("${report_errors}")
-endif()
-if(NOT report_status EQUAL 0)
-  message(FATAL_ERROR "argon-md-report ended with status ${report_status}")
-endif()
+end_stage("${report_errors}" ${report_status} "argon-md-report ended with status ${report_status}")
 
 # The outputs, each once, report.html first, then the run's own files, wrapped to the screen.
 set(names "${written}")
