@@ -210,7 +210,8 @@ void writeTextOutputs(Staging& staging, const Conclusions& c, const MsdFile& msd
 }
 
 // Each picture that the files and the conclusions hold something for, in gnuplot's order.
-std::vector<Picture> pictures(const RunFiles& files, const Conclusions& c) {
+std::vector<Picture> pictures(const RunFiles& files, const Analyses& analyses,
+                              const Conclusions& c) {
     std::vector<Picture> drawn;
     if (!files.energy.samples.empty()) {
         drawn.push_back(energyPicture(files.energy));
@@ -224,16 +225,18 @@ std::vector<Picture> pictures(const RunFiles& files, const Conclusions& c) {
             drawn.push_back(rdfPicture(*c.rdf, c.shell));
         }
         drawn.push_back(snapshotPicture(*c.frames));
-        drawn.push_back(animationPicture(*c.frames));  // the animated terminal last
+        // The animated terminal last.
+        drawn.push_back(animationPicture(*c.frames, analyses.trajectory));
     }
     return drawn;
 }
 
-// The pictures; gnuplot missing or failing leaves the report standing, a fault among `faults`.
-void drawPlots(Staging& staging, const RunFiles& files, const Conclusions& c,
-               std::vector<std::string>& faults) {
+// The pictures; gnuplot missing or failing leaves the report standing, a fault among `faults`
+// (a line each of what gnuplot said).
+void drawPlots(Staging& staging, const RunFiles& files, const Analyses& analyses,
+               const Conclusions& c, std::vector<std::string>& faults) {
     try {
-        drawPictures(staging, pictures(files, c));
+        drawPictures(staging, pictures(files, analyses, c));
     } catch (const InputError&) {
         throw;
     } catch (const OutputError&) {
@@ -244,7 +247,12 @@ void drawPlots(Staging& staging, const RunFiles& files, const Conclusions& c,
             "were written); " +
             std::string(e.what()));
     } catch (const std::runtime_error& e) {
-        faults.push_back(e.what());
+        const std::string what = e.what();
+        for (std::size_t start = 0; start < what.size();) {
+            const std::size_t end = std::min(what.find('\n', start), what.size());
+            faults.push_back(what.substr(start, end - start));
+            start = end + 1;
+        }
     }
 }
 
@@ -285,7 +293,7 @@ int reportRun(const std::filesystem::path& path,
     if (!conclusions.singleOrigin) {
         faults.push_back(files.msd.name + ": no stretch of linear MSD growth long enough to fit D");
     }
-    drawPlots(staging, files, conclusions, faults);
+    drawPlots(staging, files, analyses, conclusions, faults);
     commit(staging, dir, files.positions);
     for (const auto& fault : faults) {
         complain(fault);

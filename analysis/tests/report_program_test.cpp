@@ -44,6 +44,7 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
         EXPECT_TRUE(readFile(run / picture).starts_with("\x89PNG\r\n")) << picture;
     }
     EXPECT_TRUE(readFile(run / "trajectory.gif").starts_with("GIF89a"));
+    EXPECT_EQ(err, "");  // not a word from gnuplot
 
     // Cut where a stop while writing frame 601 leaves the files: at line ends, with one energy
     // sample more than complete frames. And without gnuplot.
@@ -178,7 +179,8 @@ TEST_F(ReportProgram, HostileInputIsRefusedAndLeavesNothing) {
     for (int i = 1; i <= 14; ++i) {  // a diffusive line whose sums pass the largest number
         extreme += std::to_string(i * 1000) + ", " + std::to_string(i) + "e307, \r\n";
     }
-    far.replace(far.find(", 3, 2, 1"), 9, ", 3, 1.7e308, -1.7e308");
+    far.replace(far.find(", 3, 2, 1"), 9, ", 3, 1.7e308, 1");  // kinetic energy, then
+    far.replace(far.find(", 3, 2, 1"), 9, ", 3, -1.7e308, 1");
     const std::tuple<std::string, std::string, std::string, const char*> cases[] = {
         // position.dat, energy.dat, msd.dat, message
         {"1 3 6148914691236517205\r\n", ok.energy, ok.msd,
@@ -191,7 +193,7 @@ TEST_F(ReportProgram, HostileInputIsRefusedAndLeavesNothing) {
          "position.dat, line 3: the frame times in fs lie beyond the range of numbers"},
         {ok.position, ok.energy, extreme,
          "msd.dat, lines 4 to 14: the least-squares line through them lies beyond"},
-        {ok.position, far, ok.msd, "energy.dat, line 1: the values are too far apart"},
+        {ok.position, far, ok.msd, "energy.dat, lines 1 and 2: the values are too far apart"},
         {"1 1 3\r20 20 20\r0 1\r1 2 3\r", ok.energy, ok.msd,
          "position.dat, line 1: the line ends in CR alone"},
         {ok.position, "0, 1, 2, 3, 4\r40, 1, 2, 3, 4\r", ok.msd,
@@ -249,6 +251,23 @@ TEST_F(ReportProgram, AFileThatIsNoRegularFileIsRefusedWithoutWaiting) {
         make(run / "energy.dat");
         expectRefused("", std::string("energy.dat: ") + expected);
     }
+}
+
+// What gnuplot says reaches the user only when it fails, and then its last lines, each a line of
+// the report's complaint.
+TEST_F(ReportProgram, GnuplotIsHeardOnlyWhenItFails) {
+    writeWalkRun(run, 3, 150);
+    fs::create_directories(root / "bin");
+    std::ofstream(root / "bin" / "gnuplot")
+        << "#!/bin/sh\necho 'line 3: undefined variable: x' >&2\necho '' >&2\necho said\nexit 1\n";
+    fs::permissions(root / "bin" / "gnuplot", fs::perms::owner_all);
+    EXPECT_EQ(
+        execute("PATH='" + (root / "bin").string() + ":/usr/bin:/bin' " ARGON_MD_REPORT_PROGRAM),
+        1);
+    EXPECT_EQ(err,
+              "argon-md-report: gnuplot failed (exit status 1); no plots written\n"
+              "argon-md-report: gnuplot: line 3: undefined variable: x\n"
+              "argon-md-report: gnuplot: said\n");
 }
 
 // Coordinates on the faces of the cell, and a unit of the sixth digit beyond the far one, where
