@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <tuple>
 
+#include "analysis/page/base64.h"
+#include "headless_chromium.h"
 #include "report_fixture.h"
 #include "support/program_run.h"
 
@@ -20,6 +23,25 @@ double reportedD(const fs::path& dir) {
     const std::string text = readFile(dir / "diffusion.txt"), label = "D = slope / 6 = ";
     const auto at = text.find(label);
     return at == std::string::npos ? NAN : std::stod(text.substr(at + label.size()));
+}
+
+// The report's page in headless chromium, where it is installed: its self-check passes, every
+// picture decoded. The page and a screenshot of its first screen are kept in the build tree.
+void expectLoadsInChromium(const fs::path& page, const fs::path& scratch) {
+    const fs::path chromium = browser_test::findChromium();
+    if (chromium.empty()) {
+        std::cout << browser_test::kNoChromium << '\n';
+        return;
+    }
+    browser_test::HeadlessChromium browser(chromium, scratch);
+    const std::string check = browser.selfCheck(page);
+    EXPECT_NE(check.find("ok images: 6 of 6 decoded"), std::string::npos) << check;
+    EXPECT_NE(check.find("selfcheck passed"), std::string::npos) << check;
+    EXPECT_EQ(browser.consoleLines(), "");
+    const fs::path artefacts = ARGON_MD_PAGE_ARTEFACTS;
+    fs::create_directories(artefacts);
+    fs::copy_file(page, artefacts / "report-of-a-run.html", fs::copy_options::overwrite_existing);
+    EXPECT_EQ(browser.screenshot(page, artefacts / "report-of-a-run.png"), 0) << browser.log;
 }
 
 TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
@@ -44,7 +66,16 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
         EXPECT_TRUE(readFile(run / picture).starts_with("\x89PNG\r\n")) << picture;
     }
     EXPECT_TRUE(readFile(run / "trajectory.gif").starts_with("GIF89a"));
-    EXPECT_EQ(err, "");  // not a word from gnuplot
+    // Not a word from gnuplot; report.html named first, holding every picture as drawn.
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(out.find("wrote "), out.find("wrote ./report.html\n")) << out;
+    const std::string page = readFile(run / "report.html");
+    for (const char* picture : {"energy.png", "temperature.png", "msd.png", "rdf.png",
+                                "snapshot.png", "trajectory.gif"}) {
+        EXPECT_NE(page.find(";base64," + base64(readFile(run / picture)) + '"'), std::string::npos)
+            << picture;
+    }
+    expectLoadsInChromium(run / "report.html", root);
 
     // Cut where a stop while writing frame 601 leaves the files: at line ends, with one energy
     // sample more than complete frames. And without gnuplot.
@@ -63,6 +94,7 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
         << out;
     EXPECT_NE(err.find("apt-get install gnuplot-nox"), std::string::npos) << err;
     EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 600 * 52);
+    EXPECT_NE(readFile(run / "report.html").find("600 of 1000 frames"), std::string::npos);
     EXPECT_TRUE(reportedD(run) > 10.0 && reportedD(run) < 40.0) << reportedD(run);
 
     // A disk that filled while the MSD was written: the samples all three files hold.
@@ -268,6 +300,7 @@ TEST_F(ReportProgram, GnuplotIsHeardOnlyWhenItFails) {
               "argon-md-report: gnuplot failed (exit status 1); no plots written\n"
               "argon-md-report: gnuplot: line 3: undefined variable: x\n"
               "argon-md-report: gnuplot: said\n");
+    EXPECT_TRUE(fs::exists(run / "report.html"));
 }
 
 // Coordinates on the faces of the cell, and a unit of the sixth digit beyond the far one, where
