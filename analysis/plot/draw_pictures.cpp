@@ -16,13 +16,15 @@ constexpr const char* kCommonSettings =
 // At most this many of gnuplot's last lines are shown when it fails: its error is among them.
 constexpr std::size_t kMessageLines = 12;
 
-// What gnuplot said, its last lines, each on a line of its own after "gnuplot: ".
+// What gnuplot said, its last lines that hold anything, each on a line of its own after
+// "gnuplot: " (a line end of CR LF, as on Windows, taken as one).
 std::string lastMessages(const std::string& said) {
     std::vector<std::string> lines;
     for (std::size_t start = 0; start < said.size();) {
         const std::size_t end = std::min(said.find('\n', start), said.size());
         if (said.find_first_not_of(" \r\t", start) < end) {
-            lines.push_back(said.substr(start, end - start));
+            const bool crLf = said[end - 1] == '\r';
+            lines.push_back(said.substr(start, end - start - crLf));
         }
         start = end + 1;
     }
