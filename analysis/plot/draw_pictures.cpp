@@ -45,10 +45,12 @@ std::vector<std::string> drawPictures(Staging& staging, const std::vector<Pictur
     }
     std::string script = pngTerminal(1000, 600) + "set encoding utf8\n";
     for (const Picture& picture : pictures) {
-        script += kCommonSettings + picture.script;
+        script += kCommonSettings;
+        script += picture.script;
         names.push_back(picture.name);
     }
-    staging.writeScript(script + "unset output\n");
+    script += "unset output\n";
+    staging.writeScript(script);
 
     // Joined before gnuplot runs, so that a picture that cannot take its name is told first
     // and whatever gnuplot leaves is removed with the rest of a refused report.

@@ -38,10 +38,12 @@ std::string trailBlock(const PictureFrames& frames, const UnwrappedTrajectory& t
             for (std::size_t back = std::min(trail.points - 1, frame / kTrailStep) + 1;
                  back-- > 0;) {
                 const std::size_t f = frame - back * kTrailStep;
+                // To 5 digits, a thousandth of an ångström in the program's cell: far below a
+                // pixel, and the bulk of the script.
                 addRow(block,
                        {coordinate(t, f, a, 0) + shift[0], coordinate(t, f, a, 1) + shift[1],
                         coordinate(t, f, a, 2) + shift[2]},
-                       6);
+                       5);
             }
             endDataSet(block);  // each trail its own data set, so that splot draws no mesh
         }
