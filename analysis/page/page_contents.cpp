@@ -15,7 +15,7 @@ std::string simulatedRunLine() {
 
 ViewerFrames viewerFrames(const UnwrappedTrajectory& t) {
     const std::size_t frames = frameCount(t);
-    const std::size_t stride = viewerStride(frames);
+    const std::size_t stride = viewerStride(frames, t.atomCount);
     ViewerFrames v;
     v.atomCount = t.atomCount;
     v.edge = t.edge;
