@@ -17,9 +17,9 @@ constexpr const char* kUsage =
     "usage: argon-md-report [DIR]\n"
     "       argon-md-report --version\n"
     "Reads position.dat, energy.dat and msd.dat of an argon-md run in DIR (default: the current\n"
-    "directory) and writes trajectory.xyz, energy.png, temperature.png, msd.png,\n"
-    "msd-average.txt, diffusion.txt, rdf.txt, rdf.png, snapshot.png and trajectory.gif beside\n"
-    "them.\n";
+    "directory) and writes report.html, the page that holds the whole report, beside them,\n"
+    "with trajectory.xyz, energy.png, temperature.png, msd.png, msd-average.txt,\n"
+    "diffusion.txt, rdf.txt, rdf.png, snapshot.png and trajectory.gif.\n";
 
 // Why standard output failed, in the system's words at the time; empty while it works. Kept
 // because whatever runs after the failure (gnuplot, say) overwrites errno.

@@ -1,5 +1,6 @@
 // The report's order: read the run's small files and position.dat's header, stream the frames
-// through the analyses, conclude, write the text outputs, draw the pictures, commit.
+// through the analyses, conclude, write the text outputs, draw the pictures, write the page that
+// holds them all, commit.
 //
 // An analysis is a struct of its own in compute/ with free functions that prepare it, take a
 // frame (addFrame) and conclude; adding one is a member of Analyses, a line in prepareAnalyses,
@@ -21,6 +22,8 @@
 #include "analysis/compute/single_origin_fit_for_comparison.h"
 #include "analysis/compute/unwrap.h"
 #include "analysis/formatted.h"
+#include "analysis/page/page_contents.h"
+#include "analysis/page/report_page.h"
 #include "analysis/plot/draw_pictures.h"
 #include "analysis/plot/energy_plot.h"
 #include "analysis/plot/gnuplot_process.h"
@@ -122,8 +125,8 @@ void streamFrames(LineReader& positionText, RunFiles& files, Analyses& analyses,
     staging.close(xyzName);
 }
 
-// The samples the three files agree on, and what they hold, on standard output.
-void reconcileAndSummarise(RunFiles& files, const RunDirectory& dir) {
+// The samples the three files agree on, and what they hold, on standard output; the lines said.
+std::vector<std::string> reconcileAndSummarise(RunFiles& files, const RunDirectory& dir) {
     EnergyFile& energy = files.energy;
     MsdFile& msd = files.msd;
     PositionFile& positions = files.positions;
@@ -145,12 +148,14 @@ void reconcileAndSummarise(RunFiles& files, const RunDirectory& dir) {
             positions.cutOffLines = 0;  // the lines left out are no longer the last
         }
     }
-    for (const auto& line : runSummary(positions, energy, msd)) {
+    std::vector<std::string> lines = runSummary(positions, energy, msd);
+    if (!counts.shortFile.empty()) {
+        lines.push_back(shortFileNote(counts, energyLines, frames, msdLines));
+    }
+    for (const auto& line : lines) {
         say(line);
     }
-    if (!counts.shortFile.empty()) {
-        say(shortFileNote(counts, energyLines, frames, msdLines));
-    }
+    return lines;
 }
 
 // The single-origin fit of msd.dat, for comparison; the sums over the samples of a run stay far
@@ -192,25 +197,27 @@ Conclusions conclude(const Analyses& analyses, const RunFiles& files,
     return c;
 }
 
-// g(r) and D on standard output, and rdf.txt, msd-average.txt and diffusion.txt.
-void writeTextOutputs(Staging& staging, const Conclusions& c, const MsdFile& msd) {
+// g(r) and D on standard output and on the page, and rdf.txt, msd-average.txt and diffusion.txt.
+void writeTextOutputs(Staging& staging, const Conclusions& c, const MsdFile& msd,
+                      ReportPage& page) {
+    page.rdf = {c.rdf ? firstShellLine(*c.rdf, c.shell) : noRdfLine()};
+    say(page.rdf.front());
     if (c.rdf) {
-        say(firstShellLine(*c.rdf, c.shell));
         staging.write("rdf.txt", rdfText(*c.rdf));
-    } else {
-        say(noRdfLine());
     }
     staging.write("msd-average.txt", msdAverageText(c.average));
     std::string diffusion;
     for (const auto& line : diffusionLines(c.average, c.diffusion, msd, c.singleOrigin)) {
         say(line);
         diffusion += line + '\n';
+        page.diffusion.push_back(line);
     }
     staging.write("diffusion.txt", diffusion);
 }
 
 // Each picture that the files and the conclusions hold something for, in gnuplot's order.
-std::vector<Picture> pictures(const RunFiles& files, const Conclusions& c) {
+std::vector<Picture> pictures(const RunFiles& files, const Analyses& analyses,
+                              const Conclusions& c) {
     std::vector<Picture> drawn;
     if (!files.energy.samples.empty()) {
         drawn.push_back(energyPicture(files.energy));
@@ -224,32 +231,64 @@ std::vector<Picture> pictures(const RunFiles& files, const Conclusions& c) {
             drawn.push_back(rdfPicture(*c.rdf, c.shell));
         }
         drawn.push_back(snapshotPicture(*c.frames));
-        drawn.push_back(animationPicture(*c.frames));  // the animated terminal last
+        // The animated terminal last.
+        drawn.push_back(animationPicture(*c.frames, analyses.trajectory));
     }
     return drawn;
 }
 
-// The pictures; gnuplot missing or failing leaves the report standing, a fault among `faults`.
-void drawPlots(Staging& staging, const RunFiles& files, const Conclusions& c,
-               std::vector<std::string>& faults) {
+// The pictures; gnuplot missing or failing leaves the report standing, a fault among `faults`
+// (a line each of what gnuplot said). The names of the pictures drawn.
+std::vector<std::string> drawPlots(Staging& staging, const RunFiles& files,
+                                   const Analyses& analyses, const Conclusions& c,
+                                   std::vector<std::string>& faults) {
     try {
-        drawPictures(staging, pictures(files, c));
+        return drawPictures(staging, pictures(files, analyses, c));
     } catch (const InputError&) {
         throw;
     } catch (const OutputError&) {
         throw;
     } catch (const GnuplotMissing& e) {
         faults.push_back(
-            "gnuplot was not found, so no pictures were drawn (trajectory.xyz and the text files "
-            "were written); " +
+            "gnuplot was not found, so no pictures were drawn (report.html, trajectory.xyz and the "
+            "text files were written); " +
             std::string(e.what()));
     } catch (const std::runtime_error& e) {
-        faults.push_back(e.what());
+        const std::string what = e.what();
+        for (std::size_t start = 0; start < what.size();) {
+            const std::size_t end = std::min(what.find('\n', start), what.size());
+            faults.push_back(what.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    return {};
+}
+
+// report.html: the lines said, the pictures drawn, and the frames for the view of the atoms.
+// Numbers that the page cannot carry (a time beyond a float) leave it out, a fault.
+void writePage(Staging& staging, ReportPage& page, const std::vector<std::string>& drawn,
+               const Analyses& analyses, std::vector<std::string>& faults) {
+    // The check against the known Lennard-Jones fluid goes into page.check and page.checkNote,
+    // as validation.txt states it; none yet.
+    for (const auto& name : drawn) {
+        page.pictures.push_back({name, staging.read(name.c_str())});
+    }
+    if (frameCount(analyses.trajectory) > 0) {
+        page.viewer = viewerFrames(analyses.trajectory);
+    }
+    try {
+        staging.write("report.html", reportPageHtml(page));
+    } catch (const std::invalid_argument& e) {
+        faults.push_back(std::string("report.html was not written: ") + e.what());
     }
 }
 
+// The outputs, the page first.
 void commit(Staging& staging, const RunDirectory& dir, const PositionFile& positions) {
-    for (const auto& name : staging.commit()) {
+    std::vector<std::string> names = staging.commit();
+    std::stable_partition(names.begin(), names.end(),
+                          [](const std::string& name) { return name == "report.html"; });
+    for (const auto& name : names) {
         say("wrote " + dir.nameOf(name) +
             (name == "trajectory.xyz" ? formatted(" (%zu frames)", positions.frameCount) : ""));
     }
@@ -270,10 +309,14 @@ int reportRun(const std::filesystem::path& path,
     }
     Analyses analyses = prepareAnalyses(files);
     streamFrames(positionText, files, analyses, staging, dir);
-    reconcileAndSummarise(files, dir);
+    ReportPage page;
+    page.run = {simulatedRunLine()};
+    for (const auto& line : reconcileAndSummarise(files, dir)) {
+        page.run.push_back(line);
+    }
 
     const Conclusions conclusions = conclude(analyses, files, positionText.name());
-    writeTextOutputs(staging, conclusions, files.msd);
+    writeTextOutputs(staging, conclusions, files.msd, page);
     // Faults that leave the report standing, told once it stands: a refusal after them would
     // make them noise.
     std::vector<std::string> faults;
@@ -285,7 +328,8 @@ int reportRun(const std::filesystem::path& path,
     if (!conclusions.singleOrigin) {
         faults.push_back(files.msd.name + ": no stretch of linear MSD growth long enough to fit D");
     }
-    drawPlots(staging, files, conclusions, faults);
+    const std::vector<std::string> drawn = drawPlots(staging, files, analyses, conclusions, faults);
+    writePage(staging, page, drawn, analyses, faults);
     commit(staging, dir, files.positions);
     for (const auto& fault : faults) {
         complain(fault);

@@ -3,8 +3,8 @@
 
 SpeciesTable makeSpeciesTable(const RunParameters& params) {
     SpeciesTable table{};
-    table.sigma[0] = 3.4;                                       // Å, argon
-    table.epsilon[0] = stored(Wide(121.0) * params.boltzmann);  // J, a well depth of 121 K
+    table.sigma[0] = kArgonSigma;                                         // Å
+    table.epsilon[0] = stored(Wide(kArgonWellDepth) * params.boltzmann);  // J
     return table;
 }
 

@@ -14,6 +14,9 @@ inline constexpr Wide kInverseAtomCount = Wide(1) / kAtomCount;
 inline constexpr int kSpeciesCount = 1;
 inline constexpr int kSampleInterval = 10;    // steps between samples, temperature control, frames
 inline constexpr double kArgonMass = 39.948;  // g/mol
+// Argon's Lennard-Jones parameters (makeSpeciesTable): σ, Å, and the well depth ε / k_B, K.
+inline constexpr double kArgonSigma = 3.4;
+inline constexpr double kArgonWellDepth = 121.0;
 
 struct RunParameters {
     int stepCount = 10000;

@@ -136,6 +136,8 @@ std::string reportPageHtml(const ReportPage& page) {
     return html;
 }
 
-std::size_t viewerStride(std::size_t frames) {
-    return std::max<std::size_t>(1, (frames + kMostViewerFrames - 1) / kMostViewerFrames);
+std::size_t viewerStride(std::size_t frames, std::size_t atoms) {
+    const std::size_t most = std::max<std::size_t>(
+        1, std::min(kMostViewerFrames, kMostViewerPositions / std::max<std::size_t>(atoms, 1)));
+    return std::max<std::size_t>(1, (frames + most - 1) / most);
 }

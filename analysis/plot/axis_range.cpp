@@ -66,3 +66,31 @@ std::string offScaleNote(const EnergyFile& energy, std::initializer_list<SampleF
     }
     return "";
 }
+
+double tickStep(double span, int mostTicks) {
+    const double power = std::pow(10.0, std::floor(std::log10(span / mostTicks)));
+    double step = 10.0 * power;
+    for (const double factor : {5.0, 2.0, 1.0}) {
+        if (span / (factor * power) <= mostTicks) {
+            step = factor * power;
+        }
+    }
+    return step;
+}
+
+std::string timeAxis(const char* label, double first, double last, const std::string& source) {
+    const double span = last > first ? last - first : std::max(1.0, std::abs(first));
+    const double step = tickStep(span, kMostTimeTicks);
+    // A last time a rounding above a tick (500 × 0.04 ps) ends on that tick.
+    constexpr double kTolerance = 1e-9;
+    const double low = std::floor(first / step + kTolerance) * step;
+    double high = std::ceil(last / step - kTolerance) * step;
+    if (high <= low) {
+        high = low + step;
+    }
+    if (!std::isfinite(low) || !std::isfinite(high) || !(step > 0.0)) {
+        throw InputError(source + ": the times are too far apart to plot");
+    }
+    return formatted("set xlabel '%s'\nset xrange [%.9g:%.9g]\nset xtics %.9g\n", label, low, high,
+                     step);
+}

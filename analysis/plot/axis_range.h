@@ -26,3 +26,15 @@ AxisRange settledRange(const EnergyFile& energy, std::initializer_list<SampleFie
 // Words for the title when the start of the run leaves the range `shown`; empty otherwise.
 std::string offScaleNote(const EnergyFile& energy, std::initializer_list<SampleField> fields,
                          AxisRange shown, const char* unit);
+
+// The distance between ticks, 1, 2 or 5 times a power of ten, that puts at most `mostTicks`
+// intervals into `span` (positive); not finite when `span` is not.
+double tickStep(double span, int mostTicks);
+
+// The horizontal axis of a time or a lag (ps) running from `first` to `last`: `label`, and a
+// range from a tick at or before `first` to the first tick at or after `last`, so that the axis
+// reaches the end of the data and is labelled there. The ticks are 1, 2 or 5 times a power of
+// ten apart, at most kMostTimeTicks of them. InputError, naming `source`, when the times are too
+// far apart for an axis.
+inline constexpr int kMostTimeTicks = 10;
+std::string timeAxis(const char* label, double first, double last, const std::string& source);

@@ -12,7 +12,8 @@ struct GnuplotMissing : std::runtime_error {
 // Runs gnuplot, found on the PATH (on Windows, in the working directory first), on its script
 // kPlotScript in the staging directory, with that directory as gnuplot's working directory:
 // the script names only the fixed names of what the report wrote there, and of the pictures
-// gnuplot writes beside them. Returns gnuplot's exit status (-1 when it was killed). Throws
+// gnuplot writes beside them. gnuplot's standard output and error go to kPlotMessages there.
+// Returns gnuplot's exit status (-1 when it was killed). Throws
 // GnuplotMissing when there is no gnuplot, and std::runtime_error when it cannot be started or
 // waited for. While it runs, a stop (stops.h) ends it.
 // The platform's part is in gnuplot_process_posix.cpp or gnuplot_process_windows.cpp.

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -39,6 +40,11 @@ int runGnuplot(const Staging& staging) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addfchdir_np(&actions, staging.descriptor());
+    // What gnuplot says goes into the staging directory, to be shown only if it fails: it tells
+    // of every animation it finishes, which is no news to the report's reader.
+    posix_spawn_file_actions_addopen(&actions, 2, kPlotMessages,
+                                     O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600);
+    posix_spawn_file_actions_adddup2(&actions, 2, 1);
     // The stops are held while gnuplot starts; it must not start with them blocked.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);

@@ -1,8 +1,12 @@
 #include <direct.h>
+#include <fcntl.h>
+#include <io.h>
 #include <process.h>
+#include <sys/stat.h>
 #include <windows.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -44,6 +48,17 @@ std::filesystem::path findGnuplot() {
     return {};
 }
 
+// Gives descriptor `fd` back what `saved` holds (a copy made with _dup), or closes it when it
+// was not open.
+void restoreDescriptor(int saved, int fd) {
+    if (saved >= 0) {
+        _dup2(saved, fd);
+        _close(saved);
+    } else {
+        _close(fd);
+    }
+}
+
 }  // namespace
 
 void endRunningGnuplot() {
@@ -69,12 +84,30 @@ int runGnuplot(const Staging& staging) {
     const std::filesystem::path before = std::filesystem::current_path(ec);
     {
         const StopsHeld held;
-        if (ec || _wchdir(staging.path().c_str()) != 0) {
+        // gnuplot inherits the report's standard output and error: they lead into the staging
+        // directory's kPlotMessages while it starts, to be shown only if it fails.
+        const int messages = _wopen((staging.path() / kPlotMessages).c_str(),
+                                    _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+                                    _S_IREAD | _S_IWRITE);
+        if (ec || messages < 0 || _wchdir(staging.path().c_str()) != 0) {
+            const int error = errno;
+            if (messages >= 0) {
+                _close(messages);
+            }
             throw std::runtime_error("gnuplot could not be started: " +
-                                     std::string(std::strerror(errno)));
+                                     std::string(std::strerror(error)));
         }
+        std::fflush(stdout);
+        std::fflush(stderr);
+        const int output = _dup(1);
+        const int errors = _dup(2);
+        _dup2(messages, 1);
+        _dup2(messages, 2);
         running = _wspawnv(_P_NOWAIT, program.c_str(), argv);
         const int error = errno;
+        restoreDescriptor(output, 1);
+        restoreDescriptor(errors, 2);
+        _close(messages);
         _wchdir(before.c_str());
         if (running == -1) {
             running = 0;

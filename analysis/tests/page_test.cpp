@@ -114,15 +114,19 @@ TEST(ViewerFrames, AreLittleEndianFloatsAndWholeFramesOfFiniteNumbers) {
     EXPECT_THROW(reportPageHtml(page), std::invalid_argument);
 }
 
-TEST(ViewerFrames, StrideKeepsAtMostTheMostFramesAndNoFewerThanNeeded) {
-    for (std::size_t frames : {0, 1, 499, 500, 501, 999, 1000, 1001, 60000}) {
-        const std::size_t stride = viewerStride(frames);
-        const std::size_t shown = (frames + stride - 1) / stride;
-        EXPECT_LE(shown, kMostViewerFrames) << frames;
-        EXPECT_TRUE(stride == 1 || (frames + stride - 2) / (stride - 1) > kMostViewerFrames)
-            << frames;
+TEST(ViewerFrames, StrideKeepsAtMostTheMostFramesAndPositionsAndNoFewerThanNeeded) {
+    for (std::size_t atoms : {50, 1000, 10000}) {
+        const std::size_t most = std::min(kMostViewerFrames, kMostViewerPositions / atoms);
+        for (std::size_t frames : {0, 1, 199, 200, 201, 499, 500, 501, 999, 1000, 1001, 60000}) {
+            const std::size_t stride = viewerStride(frames, atoms);
+            const std::size_t shown = (frames + stride - 1) / stride;
+            EXPECT_LE(shown, most) << frames << " frames of " << atoms;
+            EXPECT_TRUE(stride == 1 || (frames + stride - 2) / (stride - 1) > most)
+                << frames << " frames of " << atoms;
+        }
     }
-    EXPECT_EQ(viewerStride(1000), 2u);
+    EXPECT_EQ(viewerStride(1000, 50), 2u);
+    EXPECT_EQ(viewerStride(300, 10000), 15u);  // 20 frames of 10,000 atoms
 }
 
 }  // namespace

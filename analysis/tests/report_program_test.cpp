@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <tuple>
 
+#include "analysis/page/base64.h"
+#include "headless_chromium.h"
 #include "report_fixture.h"
 #include "support/program_run.h"
 
@@ -20,6 +23,25 @@ double reportedD(const fs::path& dir) {
     const std::string text = readFile(dir / "diffusion.txt"), label = "D = slope / 6 = ";
     const auto at = text.find(label);
     return at == std::string::npos ? NAN : std::stod(text.substr(at + label.size()));
+}
+
+// The report's page in headless chromium, where it is installed: its self-check passes, every
+// picture decoded. The page and a screenshot of its first screen are kept in the build tree.
+void expectLoadsInChromium(const fs::path& page, const fs::path& scratch) {
+    const fs::path chromium = browser_test::findChromium();
+    if (chromium.empty()) {
+        std::cout << browser_test::kNoChromium << '\n';
+        return;
+    }
+    browser_test::HeadlessChromium browser(chromium, scratch);
+    const std::string check = browser.selfCheck(page);
+    EXPECT_NE(check.find("ok images: 6 of 6 decoded"), std::string::npos) << check;
+    EXPECT_NE(check.find("selfcheck passed"), std::string::npos) << check;
+    EXPECT_EQ(browser.consoleLines(), "");
+    const fs::path artefacts = ARGON_MD_PAGE_ARTEFACTS;
+    fs::create_directories(artefacts);
+    fs::copy_file(page, artefacts / "report-of-a-run.html", fs::copy_options::overwrite_existing);
+    EXPECT_EQ(browser.screenshot(page, artefacts / "report-of-a-run.png"), 0) << browser.log;
 }
 
 TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
@@ -44,6 +66,16 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
         EXPECT_TRUE(readFile(run / picture).starts_with("\x89PNG\r\n")) << picture;
     }
     EXPECT_TRUE(readFile(run / "trajectory.gif").starts_with("GIF89a"));
+    // Not a word from gnuplot; report.html named first, holding every picture as drawn.
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(out.find("wrote "), out.find("wrote ./report.html\n")) << out;
+    const std::string page = readFile(run / "report.html");
+    for (const char* picture : {"energy.png", "temperature.png", "msd.png", "rdf.png",
+                                "snapshot.png", "trajectory.gif"}) {
+        EXPECT_NE(page.find(";base64," + base64(readFile(run / picture)) + '"'), std::string::npos)
+            << picture;
+    }
+    expectLoadsInChromium(run / "report.html", root);
 
     // Cut where a stop while writing frame 601 leaves the files: at line ends, with one energy
     // sample more than complete frames. And without gnuplot.
@@ -62,6 +94,7 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
         << out;
     EXPECT_NE(err.find("apt-get install gnuplot-nox"), std::string::npos) << err;
     EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 600 * 52);
+    EXPECT_NE(readFile(run / "report.html").find("600 of 1000 frames"), std::string::npos);
     EXPECT_TRUE(reportedD(run) > 10.0 && reportedD(run) < 40.0) << reportedD(run);
 
     // A disk that filled while the MSD was written: the samples all three files hold.
@@ -185,7 +218,8 @@ TEST_F(ReportProgram, HostileInputIsRefusedAndLeavesNothing) {
     for (int i = 1; i <= 14; ++i) {  // a diffusive line whose sums pass the largest number
         extreme += std::to_string(i * 1000) + ", " + std::to_string(i) + "e307, \r\n";
     }
-    far.replace(far.find(", 3, 2, 1"), 9, ", 3, 1.7e308, -1.7e308");
+    far.replace(far.find(", 3, 2, 1"), 9, ", 3, 1.7e308, 1");  // kinetic energy, then
+    far.replace(far.find(", 3, 2, 1"), 9, ", 3, -1.7e308, 1");
     const std::tuple<std::string, std::string, std::string, const char*> cases[] = {
         // position.dat, energy.dat, msd.dat, message
         {"1 3 6148914691236517205\r\n", ok.energy, ok.msd,
@@ -198,7 +232,7 @@ TEST_F(ReportProgram, HostileInputIsRefusedAndLeavesNothing) {
          "position.dat, line 3: the frame times in fs lie beyond the range of numbers"},
         {ok.position, ok.energy, extreme,
          "msd.dat, lines 4 to 14: the least-squares line through them lies beyond"},
-        {ok.position, far, ok.msd, "energy.dat, line 1: the values are too far apart"},
+        {ok.position, far, ok.msd, "energy.dat, lines 1 and 2: the values are too far apart"},
         {"1 1 3\r20 20 20\r0 1\r1 2 3\r", ok.energy, ok.msd,
          "position.dat, line 1: the line ends in CR alone"},
         {ok.position, "0, 1, 2, 3, 4\r40, 1, 2, 3, 4\r", ok.msd,
@@ -256,6 +290,24 @@ TEST_F(ReportProgram, AFileThatIsNoRegularFileIsRefusedWithoutWaiting) {
         make(run / "energy.dat");
         expectRefused("", std::string("energy.dat: ") + expected);
     }
+}
+
+// What gnuplot says reaches the user only when it fails, and then its last lines, each a line of
+// the report's complaint.
+TEST_F(ReportProgram, GnuplotIsHeardOnlyWhenItFails) {
+    writeWalkRun(run, 3, 150);
+    fs::create_directories(root / "bin");
+    std::ofstream(root / "bin" / "gnuplot")
+        << "#!/bin/sh\necho 'line 3: undefined variable: x' >&2\necho '' >&2\necho said\nexit 1\n";
+    fs::permissions(root / "bin" / "gnuplot", fs::perms::owner_all);
+    EXPECT_EQ(
+        execute("PATH='" + (root / "bin").string() + ":/usr/bin:/bin' " ARGON_MD_REPORT_PROGRAM),
+        1);
+    EXPECT_EQ(err,
+              "argon-md-report: gnuplot failed (exit status 1); no plots written\n"
+              "argon-md-report: gnuplot: line 3: undefined variable: x\n"
+              "argon-md-report: gnuplot: said\n");
+    EXPECT_TRUE(fs::exists(run / "report.html"));
 }
 
 // Coordinates on the faces of the cell, and a unit of the sixth digit beyond the far one, where

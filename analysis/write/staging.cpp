@@ -11,7 +11,7 @@ bool isStagedName(std::string_view name) {
             return true;
         }
     }
-    return name == kPlotScript;
+    return name == kPlotScript || name == kPlotMessages;
 }
 
 [[noreturn]] void cannotWrite(const std::string& what, const std::string& reason) {

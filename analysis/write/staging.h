@@ -16,11 +16,14 @@ struct OutputError : std::runtime_error {
 
 // Every name the report writes under, fixed here: no name is formed from DIR or from the files
 // read, so none can start with '|', hold a line end, or lead out of the directory it is in.
-// The outputs, and gnuplot's script, which is never committed.
-inline constexpr const char* kOutputNames[] = {
-    "trajectory.xyz",  "rdf.txt", "msd-average.txt", "diffusion.txt", "energy.png",
-    "temperature.png", "msd.png", "rdf.png",         "snapshot.png",  "trajectory.gif"};
+// The outputs, then gnuplot's script and what gnuplot says, which are never committed: its
+// messages are shown only when it fails.
+inline constexpr const char* kOutputNames[] = {"report.html",     "trajectory.xyz", "rdf.txt",
+                                               "msd-average.txt", "diffusion.txt",  "energy.png",
+                                               "temperature.png", "msd.png",        "rdf.png",
+                                               "snapshot.png",    "trajectory.gif"};
 inline constexpr const char* kPlotScript = "plots.gp";
+inline constexpr const char* kPlotMessages = "plots.log";
 
 // Whether `name` is one of those names.
 bool isStagedName(std::string_view name);
@@ -62,6 +65,9 @@ class Staging {
     void drop(const char* name);
     // Whether output `name` was written as a regular file (by gnuplot, say).
     bool holdsFile(const char* name) const;
+    // The bytes of `name` in the staging directory as they stand (a picture gnuplot drew, or
+    // kPlotMessages); OutputError when it cannot be read.
+    std::string read(const char* name) const;
 
     // Closes every output, then moves each into the run's directory under its name, replacing
     // what is there (a link is replaced, never followed), and removes the staging directory.

@@ -31,6 +31,7 @@ bool removeStaged(int parent, int staging, const char* name) {
         unlinkat(staging, output, 0);
     }
     unlinkat(staging, kPlotScript, 0);
+    unlinkat(staging, kPlotMessages, 0);
     return unlinkat(parent, name, AT_REMOVEDIR) == 0;
 }
 
@@ -181,6 +182,27 @@ bool Staging::isDirectoryInRun(const char* name) const {
 bool Staging::holdsFile(const char* name) const {
     struct stat status {};
     return fstatat(descriptor_, name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode);
+}
+
+std::string Staging::read(const char* name) const {
+    const int fd = openat(descriptor_, name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    std::string bytes;
+    char buffer[1 << 16];
+    ssize_t got = 0;
+    while (fd >= 0 && (got = ::read(fd, buffer, sizeof buffer)) != 0) {
+        if (got < 0 && errno != EINTR) {
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    }
+    const int error = errno;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (fd < 0 || got < 0) {
+        throw OutputError(dir_.nameOf(name) + ": cannot be read back: " + std::strerror(error));
+    }
+    return bytes;
 }
 
 // Exchanged atomically with what holds the name, which then lies in the staging directory until

@@ -128,6 +128,28 @@ bool Staging::holdsFile(const char* name) const {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+std::string Staging::read(const char* name) const {
+    std::FILE* stream = _wfopen((path_ / name).c_str(), L"rb");
+    std::string bytes;
+    char buffer[1 << 16];
+    while (stream != nullptr) {
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, stream);
+        bytes.append(buffer, got);
+        if (got < sizeof buffer) {
+            break;
+        }
+    }
+    const int error = errno;
+    const bool failed = stream == nullptr || std::ferror(stream) != 0;
+    if (stream != nullptr) {
+        std::fclose(stream);
+    }
+    if (failed) {
+        throw OutputError(dir_.nameOf(name) + ": cannot be read back: " + std::strerror(error));
+    }
+    return bytes;
+}
+
 // The old file, if any, goes aside into the staging directory (kAside), then the output takes
 // its name.
 Staging::Move Staging::moveIn(const std::string& name) {

@@ -134,10 +134,13 @@ TEST_P(WindowsBuild, ReportWritesTheSameFilesAndStartsGnuplotFromThePath) {
     EXPECT_TRUE(readFile(dir / "msd-average.txt") == average);
     EXPECT_TRUE(readFile(dir / "rdf.txt") == rdf);
 
-    std::ofstream(dir / "gnuplot.bat") << "@exit /b 3\r\n";
+    // What gnuplot says is heard only when it fails.
+    std::ofstream(dir / "gnuplot.bat") << "@echo line 3: undefined variable>&2\r\n@exit /b 3\r\n";
     EXPECT_EQ(runProgram(program("argon-md-report"), dir, "report.out", "report.err"), 1);
     EXPECT_EQ(readFile(dir / "report.err"),
-              "argon-md-report: gnuplot failed (exit status 3); no plots written\r\n");
+              "argon-md-report: gnuplot failed (exit status 3); no plots written\r\n"
+              "argon-md-report: gnuplot: line 3: undefined variable\r\n");
+    EXPECT_TRUE(readFile(dir / "report.html").starts_with("<!DOCTYPE html>"));
     fs::remove_all(dir);
 }
 
