@@ -81,7 +81,7 @@ inline double squaredDistanceOrNaN(double dx, double dy, double dz) {
         const DoubleDouble b = exactSum(a.hi, z2.hi);
         const double low = (x2.lo + y2.lo) + (z2.lo + a.lo) + b.lo;
         const DoubleDouble c = fastExactSum(b.hi, low);  // |low| < b.hi
-        return inExactRange(c.hi) & roundsTo(c.hi, c.lo, 0x1p-62 * c.hi) ? c.hi : kNaN;
+        return (inExactRange(c.hi) & roundsTo(c.hi, c.lo, 0x1p-62 * c.hi)) ? c.hi : kNaN;
     }
 }
 
@@ -107,7 +107,7 @@ inline double ratioOrNaN(double sigma, double inverseSigma, double r) {
             rem = (sigma - cr.hi) - cr.lo;
         }
         const bool inRange = (c >= 0x1p-8) & (c <= 0x1p8) & (r >= 0x1p-8) & (r <= 0x1p8);
-        return inRange & roundsTo(c, rem * c * inverseSigma, 0x1p-10 * ulpOf(c)) ? c : kNaN;
+        return (inRange & roundsTo(c, rem * c * inverseSigma, 0x1p-10 * ulpOf(c))) ? c : kNaN;
     }
 }
 
@@ -135,7 +135,7 @@ inline double pairDerivativeOrNaN(double s13, double s7, double forceHi, double 
         const DoubleDouble product = exactProduct<kFma>(sum.hi, forceHi);
         const double low = product.lo + sum.hi * forceLo + sum.lo * forceHi;
         const DoubleDouble c = fastExactSum(product.hi, low);
-        return inExactRange(c.hi) & roundsTo(c.hi, c.lo, 0x1p-62 * std::abs(c.hi)) ? c.hi : kNaN;
+        return (inExactRange(c.hi) & roundsTo(c.hi, c.lo, 0x1p-62 * std::abs(c.hi))) ? c.hi : kNaN;
     }
 }
 

@@ -36,7 +36,7 @@ DoubleDouble squared(DoubleDouble x) {
 // the domain lies in [2^-39, 2^26], where roundsTo holds.
 double roundedOrNaN(DoubleDouble x, bool inDomain, double marginUlps) {
     const DoubleDouble rt = error_free::fastExactSum(x.hi, x.lo);
-    return inDomain & error_free::roundsTo(rt.hi, rt.lo, marginUlps * error_free::ulpOf(rt.hi))
+    return (inDomain & error_free::roundsTo(rt.hi, rt.lo, marginUlps * error_free::ulpOf(rt.hi)))
                ? rt.hi
                : std::numeric_limits<double>::quiet_NaN();
 }
