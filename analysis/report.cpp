@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "analysis/compute/diffusion.h"
+#include "analysis/compute/equilibration.h"
 #include "analysis/compute/msd_average.h"
 #include "analysis/compute/picture_frames.h"
 #include "analysis/compute/rdf.h"
@@ -175,7 +176,8 @@ std::optional<SingleOriginFit> fitMsdFile(const MsdFile& msd) {
 Conclusions conclude(const Analyses& analyses, const RunFiles& files,
                      const std::string& positionName) {
     Conclusions c;
-    c.average = averageMsd(analyses.trajectory);
+    const UnwrappedTrajectory& t = analyses.trajectory;
+    c.average = averageMsd(t, firstSettledFrame(t.clock, frameCount(t)));
     c.diffusion = fitDiffusion(c.average, analyses.trajectory);
     // The header's bounds keep every displacement finite; this keeps that promise checked.
     const auto& d = c.diffusion;
@@ -192,8 +194,9 @@ Conclusions conclude(const Analyses& analyses, const RunFiles& files,
     return c;
 }
 
-// g(r) and D on standard output, and rdf.txt, msd-average.txt and diffusion.txt.
+// D and g(r) on standard output, and rdf.txt, msd-average.txt and diffusion.txt.
 void writeTextOutputs(Staging& staging, const Conclusions& c, const MsdFile& msd) {
+    say(diffusionSummary(c.average, c.diffusion));
     if (c.rdf) {
         say(firstShellLine(*c.rdf, c.shell));
         staging.write("rdf.txt", rdfText(*c.rdf));
@@ -203,7 +206,6 @@ void writeTextOutputs(Staging& staging, const Conclusions& c, const MsdFile& msd
     staging.write("msd-average.txt", msdAverageText(c.average));
     std::string diffusion;
     for (const auto& line : diffusionLines(c.average, c.diffusion, msd, c.singleOrigin)) {
-        say(line);
         diffusion += line + '\n';
     }
     staging.write("diffusion.txt", diffusion);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "analysis/compute/diffusion.h"
+#include "analysis/compute/equilibration.h"
 #include "analysis/compute/msd_average.h"
 #include "analysis/compute/rdf.h"
 #include "analysis/compute/unwrap.h"
@@ -87,8 +88,9 @@ void analysisAlone(benchmark::State& bench) {
     std::size_t bytes = 0;
     for (auto _ : bench) {
         const Streamed s = streamRun();
-        const MsdAverage msd = averageMsd(s.trajectory);
-        const auto fit = fitDiffusion(msd, s.trajectory);
+        const UnwrappedTrajectory& t = s.trajectory;
+        const MsdAverage msd = averageMsd(t, firstSettledFrame(t.clock, frameCount(t)));
+        const auto fit = fitDiffusion(msd, t);
         const Rdf rdf = *concludeRdf(s.rdf);
         const auto shell = firstShell(rdf);
         const std::string text = msdAverageText(msd) + rdfText(rdf) +
@@ -105,7 +107,7 @@ BENCHMARK(analysisAlone)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 void averagedMsdAndD(benchmark::State& bench) {
     const UnwrappedTrajectory t = streamRun().trajectory;
     for (auto _ : bench) {
-        const MsdAverage msd = averageMsd(t);
+        const MsdAverage msd = averageMsd(t, firstSettledFrame(t.clock, frameCount(t)));
         benchmark::DoNotOptimize(fitDiffusion(msd, t));
     }
 }

@@ -36,9 +36,7 @@ RdfAnalysis prepareRdf(std::size_t atomCount, const Edges& edge, const FrameCloc
     RdfAnalysis rdf;
     rdf.atomCount = atomCount;
     rdf.edge = edge;
-    while (rdf.firstFrame < mostFrames && frameTime(clock, rdf.firstFrame) < kRdfStartTime) {
-        ++rdf.firstFrame;
-    }
+    rdf.firstFrame = firstSettledFrame(clock, mostFrames);
     rdf.fromTime = frameTime(clock, rdf.firstFrame);
     const std::size_t settled = mostFrames - std::min(rdf.firstFrame, mostFrames);
     const double pairsPerFrame =

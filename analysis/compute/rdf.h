@@ -6,14 +6,12 @@
 #include <vector>
 
 #include "analysis/compute/cell.h"
+#include "analysis/compute/equilibration.h"
 
 // g(r), the radial distribution function, of all pairs at their minimum image, in bins up to half
-// the shortest edge, beyond which the nearest image no longer sees the whole shell. The frames
-// stream past (prepareRdf, addFrame, concludeRdf).
+// the shortest edge, beyond which the nearest image no longer sees the whole shell, from t_eq
+// on. The frames stream past (prepareRdf, addFrame, concludeRdf).
 inline constexpr double kRdfBinWidth = 0.05;  // Å
-// The hot start (thousands of kelvin, atoms placed at random) has settled by then: the
-// thermostat holds 700 K within a picosecond, and the rest is margin.
-inline constexpr double kRdfStartTime = 4.0;  // ps
 
 // Pairs counted at most, over all frames: a longer or larger run takes every s-th frame, with s
 // the smallest stride that keeps within it (a run of 50 atoms keeps every frame of 80,000).
@@ -22,7 +20,7 @@ inline constexpr double kMostPairSamples = 1e8;
 struct RdfAnalysis {
     std::size_t atomCount = 0;
     Edges edge{};                // Å
-    std::size_t firstFrame = 0;  // the first frame at or after kRdfStartTime
+    std::size_t firstFrame = 0;  // the first frame at or after t_eq
     std::size_t frameStride = 1;
     double fromTime = 0.0;       // ps, of the first frame
     double reach = 0.0;          // Å, the outer edge of the last bin
@@ -46,7 +44,7 @@ struct Rdf {
     std::vector<double> neighbours;  // per bin: mean neighbours of an atom out to its outer edge
 };
 
-// None when no frame from kRdfStartTime on came, or there are fewer than two atoms.
+// None when no frame from t_eq on came, or there are fewer than two atoms.
 std::optional<Rdf> concludeRdf(const RdfAnalysis& analysis);
 
 inline double binCentre(const Rdf& rdf, std::size_t bin) {

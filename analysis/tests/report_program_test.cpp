@@ -35,9 +35,11 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     const double d = std::stod(diffusion.substr(4));
     const double error = std::stod(diffusion.substr(diffusion.find("± ") + 3));
     EXPECT_TRUE(d > 15.0 && d < 30.0 && error > 0.05 * d && error < 0.25 * d) << diffusion;
+    // The MSD's origins from t_eq = 4 ps on: lags to half of 36 ps.
+    EXPECT_NE(out.find("from time origins at 4 ps on (diffusion.txt)\n"), std::string::npos);
     const std::string average = readFile(run / "msd-average.txt");
-    EXPECT_EQ(lineCount(average), 1 + 501);
-    EXPECT_NE(average.find("\n20 "), std::string::npos);
+    EXPECT_EQ(lineCount(average), 2 + 451);
+    EXPECT_NE(average.find("\n18 "), std::string::npos);
     EXPECT_EQ(lineCount(readFile(run / "rdf.txt")), 1 + 251);  // 0.05 Å bins to 12.57 Å
     EXPECT_NE(out.find("g(r) over 900 frames from 4 ps: first peak at "), std::string::npos);
     for (const char* picture : {"rdf.png", "snapshot.png"}) {

@@ -34,7 +34,7 @@ UnwrappedTrajectory made(std::size_t atoms, std::size_t frames, double edge, Pos
 // g(r) of every frame of `t`, as they stream past.
 Rdf rdfOf(const UnwrappedTrajectory& t) {
     RdfAnalysis analysis =
-        prepareRdf(t.atomCount, t.edge, {kRdfStartTime, kInterval}, frameCount(t));
+        prepareRdf(t.atomCount, t.edge, {kEquilibrationTime, kInterval}, frameCount(t));
     for (std::size_t f = 0; f < frameCount(t); ++f) {
         addFrame(analysis, f, frameAt(t, f));
     }
@@ -67,7 +67,7 @@ TEST(AveragedMsd, IsZeroAtLagZeroAndTheMeanStepSquareAtTheFirstLag) {
     const auto t = made(10, 20, 12.0, [&](std::size_t f, std::size_t a, std::size_t axis) {
         return 6.0 + walk[(f * 10 + a) * 3 + axis];
     });
-    const MsdAverage m = averageMsd(t);
+    const MsdAverage m = averageMsd(t, 0);
     ASSERT_EQ(m.msd.size(), 11u);
     EXPECT_EQ(m.msd[0], 0.0);
     double squares = 0.0;
@@ -82,12 +82,25 @@ TEST(AveragedMsd, IsZeroAtLagZeroAndTheMeanStepSquareAtTheFirstLag) {
     EXPECT_EQ(m.origins[10], 10u);
 }
 
+// Atoms that leap about for the first 10 frames and then stay put: from origin 10 on, the MSD
+// is zero at every lag; from origin 0 on, it is not.
+TEST(AveragedMsd, TakesItsOriginsFromTheFirstOriginOn) {
+    const auto t = made(2, 40, 20.0, [](std::size_t f, std::size_t a, std::size_t axis) {
+        return 5.0 + static_cast<double>(a + axis) + (f < 10 ? 0.3 * static_cast<double>(f) : 3.0);
+    });
+    const MsdAverage settled = averageMsd(t, 10);
+    ASSERT_EQ(settled.msd.size(), 16u);  // half of the 30 frames from the first origin
+    for (const double msd : settled.msd) EXPECT_EQ(msd, 0.0);
+    EXPECT_EQ(settled.origins[15], 15u);
+    EXPECT_GT(averageMsd(t, 0).msd[1], 0.0);
+}
+
 TEST(AveragedMsd, BallisticAtomsGiveTheSquareOfTheDistanceAndNoD) {
     const double v = 3.0;  // Å/ps, along a different direction for each atom
     const auto t = made(3, 400, 20.0, [&](std::size_t f, std::size_t a, std::size_t axis) {
         return 5.0 + (axis == a ? v * kInterval * static_cast<double>(f) : 0.0);
     });
-    const MsdAverage m = averageMsd(t);
+    const MsdAverage m = averageMsd(t, 0);
     for (std::size_t k = 0; k < m.msd.size(); ++k) {
         const double flown = v * lagTime(m, k);
         EXPECT_NEAR(m.msd[k], flown * flown, 1e-9 * (1.0 + flown * flown)) << k;
@@ -102,7 +115,7 @@ TEST(Diffusion, TrappedAtomsGiveNoD) {
         const double phase = 4.0 * std::numbers::pi * static_cast<double>(f) / 400.0;
         return 10.0 + (axis == a ? 2.0 * std::sin(phase) : 0.0);
     });
-    const MsdAverage m = averageMsd(t);
+    const MsdAverage m = averageMsd(t, 0);
     EXPECT_FALSE(memoryTime(m));
     EXPECT_FALSE(fitDiffusion(m, t));
 }
@@ -122,7 +135,7 @@ TEST(Diffusion, FindsTheDiffusionCoefficientOfARandomWalkWithinItsError) {
         const auto t = made(50, 1000, 100.0, [&](std::size_t f, std::size_t a, std::size_t axis) {
             return walk[(f * 50 + a) * 3 + axis];
         });
-        const auto fit = fitDiffusion(averageMsd(t), t);
+        const auto fit = fitDiffusion(averageMsd(t, 0), t);
         ASSERT_TRUE(fit);
         EXPECT_EQ(fit->last, 500u);
         withinOne += std::abs(fit->d - kD) <= fit->dError;

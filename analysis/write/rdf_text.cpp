@@ -26,5 +26,5 @@ std::string firstShellLine(const Rdf& rdf, const std::optional<FirstShell>& shel
 }
 
 std::string noRdfLine() {
-    return formatted("no g(r): no frames from %g ps on", kRdfStartTime);
+    return formatted("no g(r): no frames from t_eq = %g ps on", kEquilibrationTime);
 }
