@@ -19,9 +19,11 @@
 #include "analysis/compute/msd_average.h"
 #include "analysis/compute/picture_frames.h"
 #include "analysis/compute/rdf.h"
+#include "analysis/compute/rdf_peak.h"
 #include "analysis/compute/single_origin_fit_for_comparison.h"
 #include "analysis/compute/unwrap.h"
 #include "analysis/formatted.h"
+#include "analysis/known_fluid/reduced_units.h"
 #include "analysis/plot/draw_pictures.h"
 #include "analysis/plot/energy_plot.h"
 #include "analysis/plot/gnuplot_process.h"
@@ -71,6 +73,7 @@ struct Conclusions {
     std::optional<SingleOriginFit> singleOrigin;
     std::optional<Rdf> rdf;
     std::optional<FirstShell> shell;
+    std::optional<FittedPeak> peak;
     std::optional<PictureFrames> frames;
 };
 
@@ -190,6 +193,7 @@ Conclusions conclude(const Analyses& analyses, const RunFiles& files,
     c.singleOrigin = fitMsdFile(files.msd);
     c.rdf = concludeRdf(analyses.rdf);
     c.shell = c.rdf ? firstShell(*c.rdf) : std::nullopt;
+    c.peak = c.shell ? fitPeak(*c.rdf, *c.shell, programConstants().sigma) : std::nullopt;
     c.frames = pictureFrames(analyses.trajectory);
     return c;
 }
@@ -198,8 +202,9 @@ Conclusions conclude(const Analyses& analyses, const RunFiles& files,
 void writeTextOutputs(Staging& staging, const Conclusions& c, const MsdFile& msd) {
     say(diffusionSummary(c.average, c.diffusion));
     if (c.rdf) {
-        say(firstShellLine(*c.rdf, c.shell));
-        staging.write("rdf.txt", rdfText(*c.rdf));
+        const RdfSummary summary{*c.rdf, c.shell, c.peak};
+        say(rdfSummaryLine(summary) + " (rdf.txt)");
+        staging.write("rdf.txt", rdfText(summary));
     } else {
         say(noRdfLine());
     }
@@ -223,7 +228,7 @@ std::vector<Picture> pictures(const RunFiles& files, const Conclusions& c) {
     }
     if (c.frames) {
         if (c.rdf) {
-            drawn.push_back(rdfPicture(*c.rdf, c.shell));
+            drawn.push_back(rdfPicture({*c.rdf, c.shell, c.peak}));
         }
         drawn.push_back(snapshotPicture(*c.frames));
         drawn.push_back(animationPicture(*c.frames));  // the animated terminal last

@@ -15,7 +15,9 @@
 #include "analysis/compute/equilibration.h"
 #include "analysis/compute/msd_average.h"
 #include "analysis/compute/rdf.h"
+#include "analysis/compute/rdf_peak.h"
 #include "analysis/compute/unwrap.h"
+#include "analysis/known_fluid/reduced_units.h"
 #include "analysis/read/position_file.h"
 #include "analysis/read/text_input.h"
 #include "analysis/write/diffusion_text.h"
@@ -93,9 +95,9 @@ void analysisAlone(benchmark::State& bench) {
         const auto fit = fitDiffusion(msd, t);
         const Rdf rdf = *concludeRdf(s.rdf);
         const auto shell = firstShell(rdf);
-        const std::string text = msdAverageText(msd) + rdfText(rdf) +
-                                 diffusionLines(msd, fit, MsdFile{}, std::nullopt).front() +
-                                 firstShellLine(rdf, shell);
+        const auto peak = fitPeak(rdf, *shell, programConstants().sigma);
+        const std::string text = msdAverageText(msd) + rdfText({rdf, shell, peak}) +
+                                 diffusionLines(msd, fit, MsdFile{}, std::nullopt).front();
         benchmark::DoNotOptimize(text.data());
         bytes = s.trajectory.positions.capacity() * sizeof(double);
     }
