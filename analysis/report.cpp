@@ -18,12 +18,14 @@
 #include "analysis/compute/equilibration.h"
 #include "analysis/compute/msd_average.h"
 #include "analysis/compute/picture_frames.h"
+#include "analysis/compute/pressure.h"
 #include "analysis/compute/rdf.h"
 #include "analysis/compute/rdf_peak.h"
+#include "analysis/compute/sample_averages.h"
 #include "analysis/compute/single_origin_fit_for_comparison.h"
 #include "analysis/compute/unwrap.h"
 #include "analysis/formatted.h"
-#include "analysis/known_fluid/reduced_units.h"
+#include "analysis/known_fluid/run_check.h"
 #include "analysis/plot/draw_pictures.h"
 #include "analysis/plot/energy_plot.h"
 #include "analysis/plot/gnuplot_process.h"
@@ -43,6 +45,7 @@
 #include "analysis/write/staging.h"
 #include "analysis/write/summary_text.h"
 #include "analysis/write/trajectory_xyz.h"
+#include "analysis/write/validation_text.h"
 
 namespace {
 
@@ -64,6 +67,7 @@ struct RunFiles {
 struct Analyses {
     UnwrappedTrajectory trajectory;  // kept for the MSD, D and the pictures
     RdfAnalysis rdf;
+    PressureAnalysis pressure;
 };
 
 // What the analyses conclude.
@@ -75,6 +79,8 @@ struct Conclusions {
     std::optional<FirstShell> shell;
     std::optional<FittedPeak> peak;
     std::optional<PictureFrames> frames;
+    SampleAverages averages;  // from t_eq on
+    RunCheck check;           // against the known Lennard-Jones fluid
 };
 
 RunFiles readRunFiles(const RunDirectory& dir, LineReader& positionText) {
@@ -94,7 +100,8 @@ Analyses prepareAnalyses(const RunFiles& files) {
     const auto atoms = static_cast<std::size_t>(p.atomCount);
     const std::size_t most = std::min(files.handedOver, static_cast<std::size_t>(p.plannedFrames));
     return {prepareUnwrapping(atoms, p.edge, p.clock, most),
-            prepareRdf(atoms, p.edge, p.clock, most)};
+            prepareRdf(atoms, p.edge, p.clock, most),
+            preparePressure(atoms, p.edge, p.clock, most)};
 }
 
 // The position file's fault when a frame cannot be followed: a frame short of lines is named at
@@ -108,7 +115,8 @@ Analyses prepareAnalyses(const RunFiles& files) {
     failAt(file, kPositionHeaderLines + e.frame * atoms + e.atom + 1, e.what());
 }
 
-// Each frame, once: unwrapped and kept, counted into g(r), and written to the trajectory.
+// Each frame, once: unwrapped and kept, counted into g(r), its pressure taken, and written to
+// the trajectory.
 void streamFrames(LineReader& positionText, RunFiles& files, Analyses& analyses, Staging& staging,
                   const RunDirectory& dir) {
     const char* xyzName = "trajectory.xyz";
@@ -121,6 +129,7 @@ void streamFrames(LineReader& positionText, RunFiles& files, Analyses& analyses,
                                refuseFrame(positionText.name(), files.positions, e);
                            }
                            addFrame(analyses.rdf, frame, frameAt(analyses.trajectory, frame));
+                           addFrame(analyses.pressure, frame, wrapped);
                            addFrame(xyz, files.positions, frame, wrapped);
                        });
     staging.close(xyzName);
@@ -176,6 +185,33 @@ std::optional<SingleOriginFit> fitMsdFile(const MsdFile& msd) {
     return fit;
 }
 
+// The run's averages from t_eq on, and what the known fluid gives at its state point.
+void checkAgainstKnownFluid(Conclusions& c, const Analyses& analyses, const RunFiles& files,
+                            const std::string& positionName) {
+    std::vector<double> temperature;
+    for (std::size_t f = 0; f < std::min(files.energy.samples.size(), files.positions.frameCount);
+         ++f) {
+        temperature.push_back(files.energy.samples[f].temperature);
+    }
+    c.averages = averageSamples(files.energy, concludePressure(analyses.pressure, temperature),
+                                positionName);
+    RunMeasurements run;
+    run.atomCount = static_cast<int>(files.positions.atomCount);
+    run.edges = files.positions.edge;
+    const auto estimate = [](const std::optional<BlockAverage>& a) {
+        return a ? std::optional<Estimate>({a->mean, a->standardError}) : std::nullopt;
+    };
+    run.temperature = c.averages.temperature ? c.averages.temperature->mean : 0.0;
+    run.potential = estimate(c.averages.potential);
+    run.pressure = estimate(c.averages.pressure);
+    if (c.diffusion) run.diffusion = Estimate{c.diffusion->d, c.diffusion->dError};
+    if (c.peak) {
+        run.peakPosition = Estimate{c.peak->position, c.peak->positionError};
+        run.peakHeight = Estimate{c.peak->height, c.peak->heightError};
+    }
+    c.check = checkRun(run, programConstants());
+}
+
 Conclusions conclude(const Analyses& analyses, const RunFiles& files,
                      const std::string& positionName) {
     Conclusions c;
@@ -195,18 +231,27 @@ Conclusions conclude(const Analyses& analyses, const RunFiles& files,
     c.shell = c.rdf ? firstShell(*c.rdf) : std::nullopt;
     c.peak = c.shell ? fitPeak(*c.rdf, *c.shell, programConstants().sigma) : std::nullopt;
     c.frames = pictureFrames(analyses.trajectory);
+    checkAgainstKnownFluid(c, analyses, files, positionName);
     return c;
 }
 
-// D and g(r) on standard output, and rdf.txt, msd-average.txt and diffusion.txt.
+// D, g(r) and the check against the known fluid on standard output, and diffusion.txt,
+// msd-average.txt, rdf.txt and validation.txt.
 void writeTextOutputs(Staging& staging, const Conclusions& c, const MsdFile& msd) {
     say(diffusionSummary(c.average, c.diffusion));
+    std::optional<RdfSummary> summary;
     if (c.rdf) {
-        const RdfSummary summary{*c.rdf, c.shell, c.peak};
-        say(rdfSummaryLine(summary) + " (rdf.txt)");
-        staging.write("rdf.txt", rdfText(summary));
+        summary.emplace(RdfSummary{*c.rdf, c.shell, c.peak});
+        say(rdfSummaryLine(*summary) + " (rdf.txt)");
     } else {
         say(noRdfLine());
+    }
+    for (const auto& line : validationSummary(c.averages, c.check)) {
+        say(line);
+    }
+    staging.write("validation.txt", validationText(c.averages, c.check, programConstants()));
+    if (summary) {
+        staging.write("rdf.txt", rdfText(*summary));
     }
     staging.write("msd-average.txt", msdAverageText(c.average));
     std::string diffusion;

@@ -10,10 +10,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "analysis/compute/diffusion.h"
 #include "analysis/compute/equilibration.h"
 #include "analysis/compute/msd_average.h"
+#include "analysis/compute/pressure.h"
 #include "analysis/compute/rdf.h"
 #include "analysis/compute/rdf_peak.h"
 #include "analysis/compute/unwrap.h"
@@ -64,13 +66,16 @@ const fs::path& runDirectory() {
     return dir;
 }
 
-// What streaming position.dat's frames leaves: the kept unwrapped trajectory, and g(r)'s counts.
+// What streaming position.dat's frames leaves: the kept unwrapped trajectory, g(r)'s counts and
+// each frame's pair virial.
 struct Streamed {
     UnwrappedTrajectory trajectory;
     RdfAnalysis rdf;
+    PressureAnalysis pressure;
 };
 
-// Reads position.dat and streams its frames through the unwrapping and g(r), as the report does.
+// Reads position.dat and streams its frames through the unwrapping, g(r) and the pressure, as
+// the report does.
 Streamed streamRun() {
     const RunDirectory dir(runDirectory());
     LineReader in(dir, "position.dat");
@@ -78,10 +83,12 @@ Streamed streamRun() {
     const auto atoms = static_cast<std::size_t>(p.atomCount);
     const auto frames = static_cast<std::size_t>(p.plannedFrames);
     Streamed s{prepareUnwrapping(atoms, p.edge, p.clock, frames),
-               prepareRdf(atoms, p.edge, p.clock, frames)};
+               prepareRdf(atoms, p.edge, p.clock, frames),
+               preparePressure(atoms, p.edge, p.clock, frames)};
     readPositionFrames(in, p, frames, [&s](std::size_t frame, std::span<const double> xyz) {
         addFrame(s.trajectory, xyz);
         addFrame(s.rdf, frame, frameAt(s.trajectory, frame));
+        addFrame(s.pressure, frame, xyz);
     });
     return s;
 }
@@ -96,12 +103,14 @@ void analysisAlone(benchmark::State& bench) {
         const Rdf rdf = *concludeRdf(s.rdf);
         const auto shell = firstShell(rdf);
         const auto peak = fitPeak(rdf, *shell, programConstants().sigma);
+        const std::vector<double> temperature(frameCount(t), 700.0);
         const std::string text = msdAverageText(msd) + rdfText({rdf, shell, peak}) +
                                  diffusionLines(msd, fit, MsdFile{}, std::nullopt).front();
         benchmark::DoNotOptimize(text.data());
+        benchmark::DoNotOptimize(concludePressure(s.pressure, temperature).data());
         bytes = s.trajectory.positions.capacity() * sizeof(double);
     }
-    // What grows with the frames: the unwrapped positions, and nothing else.
+    // What grows with the frames: the unwrapped positions, and a pair virial per frame.
     bench.counters["unwrapped_MiB"] = double(bytes) / (1024.0 * 1024.0);
 }
 BENCHMARK(analysisAlone)->Unit(benchmark::kMillisecond)->MinTime(2.0);

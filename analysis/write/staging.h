@@ -17,9 +17,10 @@ struct OutputError : std::runtime_error {
 // Every name the report writes under, fixed here: no name is formed from DIR or from the files
 // read, so none can start with '|', hold a line end, or lead out of the directory it is in.
 // The outputs, and gnuplot's script, which is never committed.
-inline constexpr const char* kOutputNames[] = {
-    "trajectory.xyz",  "rdf.txt", "msd-average.txt", "diffusion.txt", "energy.png",
-    "temperature.png", "msd.png", "rdf.png",         "snapshot.png",  "trajectory.gif"};
+inline constexpr const char* kOutputNames[] = {"trajectory.xyz",  "validation.txt", "rdf.txt",
+                                               "msd-average.txt", "diffusion.txt",  "energy.png",
+                                               "temperature.png", "msd.png",        "rdf.png",
+                                               "snapshot.png",    "trajectory.gif"};
 inline constexpr const char* kPlotScript = "plots.gp";
 
 // Whether `name` is one of those names.
