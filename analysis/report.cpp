@@ -16,12 +16,17 @@
 #include <vector>
 
 #include "analysis/compute/diffusion.h"
+#include "analysis/compute/equilibration.h"
 #include "analysis/compute/msd_average.h"
 #include "analysis/compute/picture_frames.h"
+#include "analysis/compute/pressure.h"
 #include "analysis/compute/rdf.h"
+#include "analysis/compute/rdf_peak.h"
+#include "analysis/compute/sample_averages.h"
 #include "analysis/compute/single_origin_fit_for_comparison.h"
 #include "analysis/compute/unwrap.h"
 #include "analysis/formatted.h"
+#include "analysis/known_fluid/run_check.h"
 #include "analysis/page/page_contents.h"
 #include "analysis/page/report_page.h"
 #include "analysis/plot/draw_pictures.h"
@@ -43,6 +48,8 @@
 #include "analysis/write/staging.h"
 #include "analysis/write/summary_text.h"
 #include "analysis/write/trajectory_xyz.h"
+#include "analysis/write/validation_table.h"
+#include "analysis/write/validation_text.h"
 
 namespace {
 
@@ -64,6 +71,7 @@ struct RunFiles {
 struct Analyses {
     UnwrappedTrajectory trajectory;  // kept for the MSD, D and the pictures
     RdfAnalysis rdf;
+    PressureAnalysis pressure;
 };
 
 // What the analyses conclude.
@@ -73,7 +81,10 @@ struct Conclusions {
     std::optional<SingleOriginFit> singleOrigin;
     std::optional<Rdf> rdf;
     std::optional<FirstShell> shell;
+    std::optional<FittedPeak> peak;
     std::optional<PictureFrames> frames;
+    SampleAverages averages;  // from t_eq on
+    RunCheck check;           // against the known Lennard-Jones fluid
 };
 
 RunFiles readRunFiles(const RunDirectory& dir, LineReader& positionText) {
@@ -93,7 +104,8 @@ Analyses prepareAnalyses(const RunFiles& files) {
     const auto atoms = static_cast<std::size_t>(p.atomCount);
     const std::size_t most = std::min(files.handedOver, static_cast<std::size_t>(p.plannedFrames));
     return {prepareUnwrapping(atoms, p.edge, p.clock, most),
-            prepareRdf(atoms, p.edge, p.clock, most)};
+            prepareRdf(atoms, p.edge, p.clock, most),
+            preparePressure(atoms, p.edge, p.clock, most)};
 }
 
 // The position file's fault when a frame cannot be followed: a frame short of lines is named at
@@ -107,7 +119,8 @@ Analyses prepareAnalyses(const RunFiles& files) {
     failAt(file, kPositionHeaderLines + e.frame * atoms + e.atom + 1, e.what());
 }
 
-// Each frame, once: unwrapped and kept, counted into g(r), and written to the trajectory.
+// Each frame, once: unwrapped and kept, counted into g(r), its pressure taken, and written to
+// the trajectory.
 void streamFrames(LineReader& positionText, RunFiles& files, Analyses& analyses, Staging& staging,
                   const RunDirectory& dir) {
     const char* xyzName = "trajectory.xyz";
@@ -120,6 +133,7 @@ void streamFrames(LineReader& positionText, RunFiles& files, Analyses& analyses,
                                refuseFrame(positionText.name(), files.positions, e);
                            }
                            addFrame(analyses.rdf, frame, frameAt(analyses.trajectory, frame));
+                           addFrame(analyses.pressure, frame, wrapped);
                            addFrame(xyz, files.positions, frame, wrapped);
                        });
     staging.close(xyzName);
@@ -177,10 +191,38 @@ std::optional<SingleOriginFit> fitMsdFile(const MsdFile& msd) {
     return fit;
 }
 
+// The run's averages from t_eq on, and what the known fluid gives at its state point.
+void checkAgainstKnownFluid(Conclusions& c, const Analyses& analyses, const RunFiles& files,
+                            const std::string& positionName) {
+    std::vector<double> temperature;
+    for (std::size_t f = 0; f < std::min(files.energy.samples.size(), files.positions.frameCount);
+         ++f) {
+        temperature.push_back(files.energy.samples[f].temperature);
+    }
+    c.averages = averageSamples(files.energy, concludePressure(analyses.pressure, temperature),
+                                positionName);
+    RunMeasurements run;
+    run.atomCount = static_cast<int>(files.positions.atomCount);
+    run.edges = files.positions.edge;
+    const auto estimate = [](const std::optional<BlockAverage>& a) {
+        return a ? std::optional<Estimate>({a->mean, a->standardError}) : std::nullopt;
+    };
+    run.temperature = c.averages.temperature ? c.averages.temperature->mean : 0.0;
+    run.potential = estimate(c.averages.potential);
+    run.pressure = estimate(c.averages.pressure);
+    if (c.diffusion) run.diffusion = Estimate{c.diffusion->d, c.diffusion->dError};
+    if (c.peak) {
+        run.peakPosition = Estimate{c.peak->position, c.peak->positionError};
+        run.peakHeight = Estimate{c.peak->height, c.peak->heightError};
+    }
+    c.check = checkRun(run, programConstants());
+}
+
 Conclusions conclude(const Analyses& analyses, const RunFiles& files,
                      const std::string& positionName) {
     Conclusions c;
-    c.average = averageMsd(analyses.trajectory);
+    const UnwrappedTrajectory& t = analyses.trajectory;
+    c.average = averageMsd(t, firstSettledFrame(t.clock, frameCount(t)));
     c.diffusion = fitDiffusion(c.average, analyses.trajectory);
     // The header's bounds keep every displacement finite; this keeps that promise checked.
     const auto& d = c.diffusion;
@@ -193,24 +235,42 @@ Conclusions conclude(const Analyses& analyses, const RunFiles& files,
     c.singleOrigin = fitMsdFile(files.msd);
     c.rdf = concludeRdf(analyses.rdf);
     c.shell = c.rdf ? firstShell(*c.rdf) : std::nullopt;
+    c.peak = c.shell ? fitPeak(*c.rdf, *c.shell, programConstants().sigma) : std::nullopt;
     c.frames = pictureFrames(analyses.trajectory);
+    checkAgainstKnownFluid(c, analyses, files, positionName);
     return c;
 }
 
-// g(r) and D on standard output and on the page, and rdf.txt, msd-average.txt and diffusion.txt.
+// D, g(r) and the check against the known fluid on standard output and on the page, and
+// diffusion.txt, msd-average.txt, rdf.txt and validation.txt.
 void writeTextOutputs(Staging& staging, const Conclusions& c, const MsdFile& msd,
                       ReportPage& page) {
-    page.rdf = {c.rdf ? firstShellLine(*c.rdf, c.shell) : noRdfLine()};
-    say(page.rdf.front());
+    say(diffusionSummary(c.average, c.diffusion));
+    std::optional<RdfSummary> summary;
     if (c.rdf) {
-        staging.write("rdf.txt", rdfText(*c.rdf));
+        summary.emplace(RdfSummary{*c.rdf, c.shell, c.peak});
+        page.rdf = {rdfSummaryLine(*summary)};
+        say(page.rdf.front() + " (rdf.txt)");
+    } else {
+        page.rdf = {noRdfLine()};
+        say(page.rdf.front());
+    }
+    for (const auto& line : validationSummary(c.averages, c.check)) {
+        say(line);
+    }
+    staging.write("validation.txt", validationText(c.averages, c.check, programConstants()));
+    page.check = validationRows(c.check);
+    page.checkNote =
+        "The run's means are taken from the equilibration time on, with what a run of its size "
+        "leaves out added back; validation.txt gives every correction with its value and source.";
+    if (summary) {
+        staging.write("rdf.txt", rdfText(*summary));
     }
     staging.write("msd-average.txt", msdAverageText(c.average));
     std::string diffusion;
     for (const auto& line : diffusionLines(c.average, c.diffusion, msd, c.singleOrigin)) {
-        say(line);
-        diffusion += line + '\n';
         page.diffusion.push_back(line);
+        diffusion += line + '\n';
     }
     staging.write("diffusion.txt", diffusion);
 }
@@ -228,7 +288,7 @@ std::vector<Picture> pictures(const RunFiles& files, const Analyses& analyses,
     }
     if (c.frames) {
         if (c.rdf) {
-            drawn.push_back(rdfPicture(*c.rdf, c.shell));
+            drawn.push_back(rdfPicture({*c.rdf, c.shell, c.peak}));
         }
         drawn.push_back(snapshotPicture(*c.frames));
         // The animated terminal last.
@@ -268,8 +328,6 @@ std::vector<std::string> drawPlots(Staging& staging, const RunFiles& files,
 // Numbers that the page cannot carry (a time beyond a float) leave it out, a fault.
 void writePage(Staging& staging, ReportPage& page, const std::vector<std::string>& drawn,
                const Analyses& analyses, std::vector<std::string>& faults) {
-    // The check against the known Lennard-Jones fluid goes into page.check and page.checkNote,
-    // as validation.txt states it; none yet.
     for (const auto& name : drawn) {
         page.pictures.push_back({name, staging.read(name.c_str())});
     }

@@ -21,7 +21,7 @@ double atomsSpread(const MsdAverage& m, const UnwrappedTrajectory& t, const Diff
     std::vector<Moments> own(m.atomCount);
     std::vector<double> atLag;
     for (std::size_t k = fit.first; k <= fit.last; ++k) {
-        atomMsdAtLag(t, k, atLag);
+        atomMsdAtLag(t, m, k, atLag);
         for (std::size_t a = 0; a < m.atomCount; ++a) {
             own[a] = merged(own[a], pointMoments(lagTime(m, k), atLag[a]));
         }

@@ -12,21 +12,28 @@ std::size_t originStride(std::size_t frames) {
 
 namespace {
 
-// Origins at stride s before frame `end`: 0, s, 2s, ...
-std::size_t originCount(std::size_t end, std::size_t stride) {
-    return (end + stride - 1) / stride;
+// Origins at stride s among the first `span` frames from the first origin: 0, s, 2s, ...
+std::size_t originCount(std::size_t span, std::size_t stride) {
+    return (span + stride - 1) / stride;
+}
+
+// The frames from the first origin on.
+std::size_t framesFromOrigin(const UnwrappedTrajectory& t, std::size_t firstOrigin) {
+    return frameCount(t) - std::min(firstOrigin, frameCount(t));
 }
 
 }  // namespace
 
-void atomMsdAtLag(const UnwrappedTrajectory& t, std::size_t lag, std::vector<double>& own) {
+void atomMsdAtLag(const UnwrappedTrajectory& t, const MsdAverage& m, std::size_t lag,
+                  std::vector<double>& own) {
     const std::size_t atoms = t.atomCount;
     const std::size_t frameSize = atoms * 3;
-    const std::size_t end = frameCount(t) - lag;
-    const std::size_t stride = originStride(frameCount(t));
+    const std::size_t frames = framesFromOrigin(t, m.firstOrigin);
+    const std::size_t span = frames - lag;
+    const std::size_t stride = originStride(frames);
     own.assign(atoms, 0.0);
-    for (std::size_t o = 0; o < end; o += stride) {
-        const double* from = &t.positions[o * frameSize];
+    for (std::size_t o = 0; o < span; o += stride) {
+        const double* from = &t.positions[(m.firstOrigin + o) * frameSize];
         const double* to = from + lag * frameSize;
         for (std::size_t a = 0; a < atoms; ++a) {
             const double dx = to[3 * a] - from[3 * a];
@@ -36,21 +43,23 @@ void atomMsdAtLag(const UnwrappedTrajectory& t, std::size_t lag, std::vector<dou
         }
     }
     for (double& sum : own) {
-        sum /= static_cast<double>(originCount(end, stride));
+        sum /= static_cast<double>(originCount(span, stride));
     }
 }
 
-MsdAverage averageMsd(const UnwrappedTrajectory& t) {
-    const std::size_t frames = frameCount(t);
+MsdAverage averageMsd(const UnwrappedTrajectory& t, std::size_t firstOrigin) {
+    const std::size_t frames = framesFromOrigin(t, firstOrigin);
     const std::size_t lags = frames == 0 ? 0 : longestLag(frames) + 1;
     MsdAverage m;
     m.lagInterval = t.clock.interval;
     m.atomCount = t.atomCount;
+    m.firstOrigin = firstOrigin;
+    m.firstOriginTime = frameTime(t.clock, firstOrigin);
     m.msd.assign(lags, 0.0);
     m.origins.assign(lags, 0);
     std::vector<double> own;
     for (std::size_t lag = 0; lag < lags; ++lag) {
-        atomMsdAtLag(t, lag, own);
+        atomMsdAtLag(t, m, lag, own);
         m.origins[lag] = originCount(frames - lag, originStride(frames));
         double total = 0.0;
         for (double value : own) {

@@ -6,11 +6,14 @@
 #include "analysis/compute/unwrap.h"
 
 // The mean squared displacement averaged over every time origin: for a lag of k frames, the mean
-// of |r(o + k) - r(o)|² over all origins o and all atoms. Lags run up to half the run, where half
-// the frames are still origins; longer lags rest on too few of them.
+// of |r(o + k) - r(o)|² over all origins o and all atoms. The origins start at a given frame (the
+// first after t_eq, compute/equilibration.h), so that the hot start is left out; lags run up to
+// half the frames from there, where half of them are still origins; longer lags rest on too few.
 struct MsdAverage {
     double lagInterval = 0.0;  // ps between successive lags
     std::size_t atomCount = 0;
+    std::size_t firstOrigin = 0;       // frame
+    double firstOriginTime = 0.0;      // ps
     std::vector<double> msd;           // per lag, from 0, Å²
     std::vector<std::size_t> origins;  // per lag: the origins averaged
 };
@@ -22,19 +25,22 @@ struct MsdAverage {
 inline constexpr std::size_t kMostLags = 1000;
 inline constexpr std::size_t kMostOrigins = 1000;
 
-// The frame count, halved, but at most kMostLags: the longest lag, in frames.
+// The count of frames from the first origin on, halved, but at most kMostLags: the longest lag,
+// in frames.
 std::size_t longestLag(std::size_t frames);
 
-// Frames between successive origins.
+// Frames between successive origins, of `frames` from the first origin on.
 std::size_t originStride(std::size_t frames);
 
-// Work grows as frames × lags × atoms.
-MsdAverage averageMsd(const UnwrappedTrajectory& trajectory);
+// The origins from frame `firstOrigin` on; no lags when it is past the last frame. Work grows as
+// frames × lags × atoms.
+MsdAverage averageMsd(const UnwrappedTrajectory& trajectory, std::size_t firstOrigin);
 
-// Each atom's own MSD at a lag of `lag` frames, averaged over every origin, Å², into `own` (one
-// per atom). Formed again where it is needed rather than kept for every lag, so that the
-// unwrapped positions stay the only storage that grows with the run.
-void atomMsdAtLag(const UnwrappedTrajectory& trajectory, std::size_t lag, std::vector<double>& own);
+// Each atom's own MSD at a lag of `lag` frames, averaged over the origins of `msd`, Å², into
+// `own` (one per atom). Formed again where it is needed rather than kept for every lag, so that
+// the unwrapped positions stay the only storage that grows with the run.
+void atomMsdAtLag(const UnwrappedTrajectory& trajectory, const MsdAverage& msd, std::size_t lag,
+                  std::vector<double>& own);
 
 inline double lagTime(const MsdAverage& m, std::size_t lag) {
     return static_cast<double>(lag) * m.lagInterval;

@@ -2,17 +2,15 @@
 
 #include <cstddef>
 
+#include "simulation/pair_formulas.h"
 #include "simulation/powers/powers.h"
 #include "simulation/run_state.h"
 
 RunPairForce runPairForce() {
     const RunParameters params;
-    RunPairForce force;
     // One species: the pair of two argon atoms.
-    force.pair = combineSpecies(makeSpeciesTable(params), 0, 0);
-    force.cutoff = params.cutoff;
-    force.boltzmann = params.boltzmann;
-    return force;
+    const PairParameters pair = combineSpecies(makeSpeciesTable(params), 0, 0);
+    return {pair.sigma, pair.forceScale, params.cutoff, params.boltzmann};
 }
 
 // The pair loop of simulation/forces.cpp with its formulas: with d from j to k and
@@ -28,9 +26,9 @@ double pairVirial(std::span<const double> xyz, const std::array<double, 3>& edge
             const double dz = minimumImage(separation(xyz[3 * k + 2], xyz[3 * j + 2]), edge[2]);
             const double r = distance(dx, dy, dz);
             if (r < force.cutoff) {
-                const double s = ratio(force.pair.sigma, r);
+                const double s = ratio(force.sigma, r);
                 const double h =
-                    pairDerivative(argon::power(s, 13), argon::power(s, 7), force.pair.forceScale);
+                    pairDerivative(argon::power(s, 13), argon::power(s, 7), force.forceScale);
                 virial -= h * r;
             }
         }
@@ -38,9 +36,14 @@ double pairVirial(std::span<const double> xyz, const std::array<double, 3>& edge
     return virial;
 }
 
+double pressureFromVirial(double atoms, const std::array<double, 3>& edge, double temperature,
+                          double virial, double boltzmann) {
+    const double volume = edge[0] * edge[1] * edge[2] * 1e-30;  // m³
+    return (atoms * boltzmann * temperature + virial / 3.0) / volume;
+}
+
 double virialPressure(std::span<const double> xyz, const std::array<double, 3>& edge,
                       double temperature, const RunPairForce& force) {
-    const double volume = edge[0] * edge[1] * edge[2] * 1e-30;  // m³
-    const double atoms = static_cast<double>(xyz.size() / 3);
-    return (atoms * force.boltzmann * temperature + pairVirial(xyz, edge, force) / 3.0) / volume;
+    return pressureFromVirial(static_cast<double>(xyz.size() / 3), edge, temperature,
+                              pairVirial(xyz, edge, force), force.boltzmann);
 }

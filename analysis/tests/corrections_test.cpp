@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "analysis/known_fluid/pair_distribution.h"
 #include "analysis/known_fluid/reduced_units.h"
 
 namespace {
@@ -60,6 +61,17 @@ TEST(Corrections, TheRunsPressureTailAndKineticTemperature) {
     const double kinetic = kineticTemperature(700.0, 50);
     EXPECT_NEAR(kinetic, 714.2857, 1e-4);
     EXPECT_NEAR(reducedTemperature(kinetic, constants), 5.903188, 1e-6);
+}
+
+// The first density correction of g(r) is ∫ f f over space; for hard spheres of diameter 1,
+// f = -1 inside and 0 outside, so it is the volume of the lens where two spheres of radius 1 at
+// distance r overlap: (4π/3) (1 - 3r/4 + r³/16) for r < 2, and nothing beyond.
+TEST(PairDistribution, TheMayerOverlapOfHardSpheresIsTheirLensVolume) {
+    const auto hard = [](double s) { return s < 1.0 ? -1.0 : 0.0; };
+    for (const double r : {0.3, 1.0, 1.7, 2.5}) {
+        const double lens = r < 2.0 ? 4.0 / 3.0 * M_PI * (1.0 - 0.75 * r + r * r * r / 16.0) : 0.0;
+        EXPECT_NEAR(mayerOverlap(hard, 1.0, r), lens, 1e-5) << "r = " << r;
+    }
 }
 
 }  // namespace

@@ -32,7 +32,9 @@ MsdFile msdFile(std::size_t samples) {
     return m;
 }
 MsdAverage averageOf(std::size_t samples) {
-    MsdAverage a{kInterval, 50, {}, {}};
+    MsdAverage a;
+    a.lagInterval = kInterval;
+    a.atomCount = 50;
     for (std::size_t k = 0; k <= samples / 2; ++k) {
         a.msd.push_back(150.0 * kInterval * k);
         a.origins.push_back(samples - k);

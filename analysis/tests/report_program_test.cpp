@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "analysis/page/base64.h"
 #include "headless_chromium.h"
@@ -57,11 +58,19 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     const double d = std::stod(diffusion.substr(4));
     const double error = std::stod(diffusion.substr(diffusion.find("± ") + 3));
     EXPECT_TRUE(d > 15.0 && d < 30.0 && error > 0.05 * d && error < 0.25 * d) << diffusion;
+    // The MSD's origins, g(r) and the averages from t_eq = 4 ps on: lags to half of 36 ps. The
+    // gas has no distinct first shell; the check's table is on the terminal and in its file.
     const std::string average = readFile(run / "msd-average.txt");
-    EXPECT_EQ(lineCount(average), 1 + 501);
-    EXPECT_NE(average.find("\n20 "), std::string::npos);
-    EXPECT_EQ(lineCount(readFile(run / "rdf.txt")), 1 + 251);  // 0.05 Å bins to 12.57 Å
-    EXPECT_NE(out.find("g(r) over 900 frames from 4 ps: first peak at "), std::string::npos);
+    EXPECT_EQ(lineCount(average), 2 + 451);
+    EXPECT_NE(average.find("\n18 "), std::string::npos);
+    EXPECT_EQ(lineCount(readFile(run / "rdf.txt")), 4 + 251);  // 0.05 Å bins to 12.57 Å
+    for (const char* said :
+         {"from time origins at 4 ps on (diffusion.txt)\n",
+          "g(r) from 4 ps on, 900 frames: peak g = ", "; no distinct first shell (rdf.txt)\n",
+          "\n  U_res, J/mol ", "\n  Z ", "\n  D, Å²/ps ", "\n  g(r) peak at, Å "}) {
+        EXPECT_NE(out.find(said), std::string::npos) << said << '\n' << out;
+    }
+    EXPECT_NE(readFile(run / "validation.txt").find("\nU_res, J/mol "), std::string::npos);
     for (const char* picture : {"rdf.png", "snapshot.png"}) {
         EXPECT_TRUE(readFile(run / picture).starts_with("\x89PNG\r\n")) << picture;
     }
@@ -108,6 +117,30 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
               std::string::npos)
         << out;
     EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 400 * 52);
+}
+
+// A run stopped before t_eq = 4 ps has no frame to average, one stopped just after it too few
+// samples for an error: neither reports an average, and each says why.
+TEST_F(ReportProgram, ARunTooShortForTheEquilibrationTimeReportsNoAverages) {
+    const std::pair<int, std::vector<const char*>> cases[] = {
+        {90,
+         {"no diffusion coefficient from the MSD averaged over every time origin: no frames from "
+          "t_eq = 4 ps on",
+          "no g(r): no frames from t_eq = 4 ps on",
+          "No averages and no comparison: the run has 0 samples from t_eq = 4 ps on"}},
+        {105,
+         {"g(r) from 4 ps on, 5 frames: ",
+          "No averages and no comparison: the run has 5 samples from t_eq = 4 ps on, fewer than "
+          "the 8 that block averaging needs"}},
+    };
+    for (const auto& [frames, said] : cases) {
+        writeWalkRun(run, 5, frames);
+        EXPECT_EQ(execute("PATH=/nonexistent " ARGON_MD_REPORT_PROGRAM), 1) << err;
+        for (const char* line : said) {
+            EXPECT_NE(out.find(line), std::string::npos) << line << '\n' << out;
+        }
+        EXPECT_NE(readFile(run / "validation.txt").find(said.back()), std::string::npos);
+    }
 }
 
 // A run of `samples` samples of one atom, as a run writes it, starting at `start` ps.

@@ -5,6 +5,7 @@
 
 #include "analysis/known_fluid/comparison.h"
 #include "analysis/known_fluid/reduced_units.h"
+#include "analysis/known_fluid/run_check.h"
 
 namespace {
 
@@ -38,19 +39,31 @@ TEST(StatePoint, TheRunAgreesWithBothEquationsOfState) {
     }
 }
 
-// A unit-mismatch trap: ε 1% larger in a copy of the reference constants moves the reference by
-// more than 1% (the unit of energy, and T* lower), so the comparison moves by more than 1% of
-// the reference energy. A constant held in a second copy, or a unit dropped, would not move it.
+// A unit-mismatch trap on the report's own comparison path (checkRun, as report.cpp calls it), with
+// the default run's averages: ε 1% larger in a test copy of the constants moves the energy's
+// reference by more than 1% (the unit of energy, and T* lower), so its difference by more than
+// 1% of the reference in standard errors; the pressure's and D's references move too. A constant
+// held in a second copy, or a unit dropped, would leave one of them where it was.
 TEST(StatePoint, AnEpsilonOnePercentOffMovesTheComparison) {
+    RunMeasurements run;
+    run.atomCount = 50;
+    run.edges = {25.1488, 25.1488, 25.1488};
+    run.temperature = 699.98;
+    run.potential = Estimate{-565.35, 9.55};
+    run.pressure = Estimate{33.812e6, 0.253e6};
+    run.diffusion = Estimate{26.5, 2.7};
     const ProgramConstants constants = programConstants();
     ProgramConstants wrong = constants;
     wrong.epsilon *= 1.01;
-    const StatePoint state = programStatePoint();
-    const EnergyComparison right =
-        compareEnergy(FluidModel::kolafaNezbeda, state, constants, -565.5, 9.0);
-    const EnergyComparison moved =
-        compareEnergy(FluidModel::kolafaNezbeda, state, wrong, -565.5, 9.0);
-    EXPECT_GT(moved.difference - right.difference, 0.01 * std::abs(right.reference) / 9.0);
+    const RunCheck right = checkRun(run, constants);
+    const RunCheck moved = checkRun(run, wrong);
+    ASSERT_EQ(right.energy.size(), 2u);
+    ASSERT_EQ(moved.energy.size(), 2u);
+    EXPECT_GT(moved.energy[0].difference - right.energy[0].difference,
+              0.01 * std::abs(right.energy[0].reference) / 9.55);
+    EXPECT_GT(std::abs(moved.pressure[0].difference - right.pressure[0].difference), 0.05);
+    ASSERT_TRUE(right.diffusion && moved.diffusion);
+    EXPECT_GT(std::abs(moved.diffusion->enskogSigma / right.diffusion->enskogSigma - 1.0), 0.001);
 }
 
 }  // namespace

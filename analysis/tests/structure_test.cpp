@@ -10,7 +10,9 @@
 #include "analysis/compute/diffusion.h"
 #include "analysis/compute/msd_average.h"
 #include "analysis/compute/rdf.h"
+#include "analysis/compute/rdf_peak.h"
 #include "analysis/compute/unwrap.h"
+#include "analysis/known_fluid/pair_distribution.h"
 
 namespace {
 
@@ -34,7 +36,7 @@ UnwrappedTrajectory made(std::size_t atoms, std::size_t frames, double edge, Pos
 // g(r) of every frame of `t`, as they stream past.
 Rdf rdfOf(const UnwrappedTrajectory& t) {
     RdfAnalysis analysis =
-        prepareRdf(t.atomCount, t.edge, {kRdfStartTime, kInterval}, frameCount(t));
+        prepareRdf(t.atomCount, t.edge, {kEquilibrationTime, kInterval}, frameCount(t));
     for (std::size_t f = 0; f < frameCount(t); ++f) {
         addFrame(analysis, f, frameAt(t, f));
     }
@@ -67,7 +69,7 @@ TEST(AveragedMsd, IsZeroAtLagZeroAndTheMeanStepSquareAtTheFirstLag) {
     const auto t = made(10, 20, 12.0, [&](std::size_t f, std::size_t a, std::size_t axis) {
         return 6.0 + walk[(f * 10 + a) * 3 + axis];
     });
-    const MsdAverage m = averageMsd(t);
+    const MsdAverage m = averageMsd(t, 0);
     ASSERT_EQ(m.msd.size(), 11u);
     EXPECT_EQ(m.msd[0], 0.0);
     double squares = 0.0;
@@ -82,12 +84,25 @@ TEST(AveragedMsd, IsZeroAtLagZeroAndTheMeanStepSquareAtTheFirstLag) {
     EXPECT_EQ(m.origins[10], 10u);
 }
 
+// Atoms that leap about for the first 10 frames and then stay put: from origin 10 on, the MSD
+// is zero at every lag; from origin 0 on, it is not.
+TEST(AveragedMsd, TakesItsOriginsFromTheFirstOriginOn) {
+    const auto t = made(2, 40, 20.0, [](std::size_t f, std::size_t a, std::size_t axis) {
+        return 5.0 + static_cast<double>(a + axis) + (f < 10 ? 0.3 * static_cast<double>(f) : 3.0);
+    });
+    const MsdAverage settled = averageMsd(t, 10);
+    ASSERT_EQ(settled.msd.size(), 16u);  // half of the 30 frames from the first origin
+    for (const double msd : settled.msd) EXPECT_EQ(msd, 0.0);
+    EXPECT_EQ(settled.origins[15], 15u);
+    EXPECT_GT(averageMsd(t, 0).msd[1], 0.0);
+}
+
 TEST(AveragedMsd, BallisticAtomsGiveTheSquareOfTheDistanceAndNoD) {
     const double v = 3.0;  // Å/ps, along a different direction for each atom
     const auto t = made(3, 400, 20.0, [&](std::size_t f, std::size_t a, std::size_t axis) {
         return 5.0 + (axis == a ? v * kInterval * static_cast<double>(f) : 0.0);
     });
-    const MsdAverage m = averageMsd(t);
+    const MsdAverage m = averageMsd(t, 0);
     for (std::size_t k = 0; k < m.msd.size(); ++k) {
         const double flown = v * lagTime(m, k);
         EXPECT_NEAR(m.msd[k], flown * flown, 1e-9 * (1.0 + flown * flown)) << k;
@@ -102,7 +117,7 @@ TEST(Diffusion, TrappedAtomsGiveNoD) {
         const double phase = 4.0 * std::numbers::pi * static_cast<double>(f) / 400.0;
         return 10.0 + (axis == a ? 2.0 * std::sin(phase) : 0.0);
     });
-    const MsdAverage m = averageMsd(t);
+    const MsdAverage m = averageMsd(t, 0);
     EXPECT_FALSE(memoryTime(m));
     EXPECT_FALSE(fitDiffusion(m, t));
 }
@@ -122,7 +137,7 @@ TEST(Diffusion, FindsTheDiffusionCoefficientOfARandomWalkWithinItsError) {
         const auto t = made(50, 1000, 100.0, [&](std::size_t f, std::size_t a, std::size_t axis) {
             return walk[(f * 50 + a) * 3 + axis];
         });
-        const auto fit = fitDiffusion(averageMsd(t), t);
+        const auto fit = fitDiffusion(averageMsd(t, 0), t);
         ASSERT_TRUE(fit);
         EXPECT_EQ(fit->last, 500u);
         withinOne += std::abs(fit->d - kD) <= fit->dError;
@@ -152,6 +167,9 @@ TEST(RadialDistribution, IsOneWithinNoiseForUniformRandomPositions) {
         squares += (rdf.g[b] - 1.0) * (rdf.g[b] - 1.0) * mean;
     }
     EXPECT_NEAR(std::sqrt(squares / bins), 1.0, 0.2);
+    // An ideal gas has no first shell: a minimum its noise can make is not taken for one.
+    const auto shell = firstShell(rdf);
+    EXPECT_TRUE(!shell || !shell->significant);
 }
 
 TEST(RadialDistribution, ASimpleCubicLatticeHasItsShellsOf6And12And8) {
@@ -177,6 +195,62 @@ TEST(RadialDistribution, ASimpleCubicLatticeHasItsShellsOf6And12And8) {
     EXPECT_GT(shell->minimum, bin(a));
     EXPECT_LT(shell->minimum, bin(shells[1]));
     EXPECT_NEAR(shell->coordination, 6.0, 1e-12);
+    EXPECT_TRUE(shell->significant);
+}
+
+// g(r) of the low-density form at the run's state, in the report's bins, with the Gaussian
+// scatter of Poisson counts over 900 frames of 50 atoms in the run's cell. Without noise the
+// fitted peak lies where the form peaks; with it, over 400 draws, the fits scatter by their
+// stated errors (to 10%, three times the uncertainty of that scatter).
+TEST(RadialDistribution, TheFittedPeakFindsTheLowDensityPeakWithinItsErrors) {
+    constexpr double kSigma = 3.4, kTemperature = 5.903188, kDensity = 0.12355, kEdge = 25.1488;
+    const auto mayer = [](double s) {
+        const double s6 = std::pow(s, -6.0);
+        return std::expm1(-4.0 * (s6 * s6 - s6) / kTemperature);
+    };
+    Rdf form;
+    form.frames = 900;
+    form.neighbours.assign(200, 0.0);
+    for (std::size_t b = 0; b < 200; ++b) {
+        const double r = binCentre(form, b) / kSigma, inner = b * form.binWidth;
+        const double outer = inner + form.binWidth;
+        form.g.push_back((1.0 + mayer(r)) * (1.0 + kDensity * mayerOverlap(mayer, 8.0, r)));
+        form.ideal.push_back(900 * 1225.0 * 4.0 / 3.0 * M_PI *
+                             (outer * outer * outer - inner * inner * inner) / std::pow(kEdge, 3));
+    }
+    const PairPeak truth = lowDensityPeak(kTemperature, kDensity);
+    const auto exact = fitPeak(form, *firstShell(form), kSigma);
+    ASSERT_TRUE(exact);
+    EXPECT_NEAR(exact->position, truth.position * kSigma, 0.005);
+    EXPECT_NEAR(exact->height, truth.height, 0.002);
+
+    std::mt19937_64 random(5);
+    std::normal_distribution<double> unit;
+    double positions = 0.0, positionSquares = 0.0, positionErrors = 0.0;
+    double heights = 0.0, heightSquares = 0.0, heightErrors = 0.0;
+    constexpr int kDraws = 400;
+    for (int draw = 0; draw < kDraws; ++draw) {
+        Rdf noisy = form;
+        for (std::size_t b = 0; b < 200; ++b) {
+            noisy.g[b] += unit(random) * std::sqrt(form.g[b] / form.ideal[b]);
+        }
+        const auto shell = firstShell(noisy);
+        ASSERT_TRUE(shell);
+        const auto peak = fitPeak(noisy, *shell, kSigma);
+        ASSERT_TRUE(peak);
+        positions += peak->position;
+        positionSquares += peak->position * peak->position;
+        positionErrors += peak->positionError;
+        heights += peak->height;
+        heightSquares += peak->height * peak->height;
+        heightErrors += peak->heightError;
+    }
+    const auto spread = [](double sum, double squares) {
+        return std::sqrt((squares - sum * sum / kDraws) / (kDraws - 1));
+    };
+    EXPECT_NEAR(spread(positions, positionSquares), positionErrors / kDraws,
+                0.1 * positionErrors / kDraws);
+    EXPECT_NEAR(spread(heights, heightSquares), heightErrors / kDraws, 0.1 * heightErrors / kDraws);
 }
 
 }  // namespace

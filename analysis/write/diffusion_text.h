@@ -8,7 +8,11 @@
 #include "analysis/compute/single_origin_fit_for_comparison.h"
 #include "analysis/read/msd_file.h"
 
-// The lines of "diffusion.txt", also printed: D from the MSD averaged over every time origin,
+// D ± its error and where its time origins start, in one line for standard output; or why
+// there is no D.
+std::string diffusionSummary(const MsdAverage& average, const std::optional<DiffusionFit>& fit);
+
+// The lines of "diffusion.txt": D from the MSD averaged over every time origin,
 // its window and its error, or why there is none; then, for comparison, the single-origin fit
 // of msd.dat: its samples, window, slope and D, or why there is none.
 std::vector<std::string> diffusionLines(const MsdAverage& average,

@@ -4,5 +4,6 @@
 
 #include "analysis/compute/msd_average.h"
 
-// "msd-average.txt": a header line, then "lag MSD origins" per lag (ps, Å², count).
+// "msd-average.txt": two comment lines (what it holds, the columns' names), then "lag MSD
+// origins" per lag (ps, Å², count).
 std::string msdAverageText(const MsdAverage& msd);

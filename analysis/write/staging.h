@@ -18,10 +18,10 @@ struct OutputError : std::runtime_error {
 // read, so none can start with '|', hold a line end, or lead out of the directory it is in.
 // The outputs, then gnuplot's script and what gnuplot says, which are never committed: its
 // messages are shown only when it fails.
-inline constexpr const char* kOutputNames[] = {"report.html",     "trajectory.xyz", "rdf.txt",
-                                               "msd-average.txt", "diffusion.txt",  "energy.png",
-                                               "temperature.png", "msd.png",        "rdf.png",
-                                               "snapshot.png",    "trajectory.gif"};
+inline constexpr const char* kOutputNames[] = {"report.html", "validation.txt",  "trajectory.xyz",
+                                               "rdf.txt",     "msd-average.txt", "diffusion.txt",
+                                               "energy.png",  "temperature.png", "msd.png",
+                                               "rdf.png",     "snapshot.png",    "trajectory.gif"};
 inline constexpr const char* kPlotScript = "plots.gp";
 inline constexpr const char* kPlotMessages = "plots.log";
 

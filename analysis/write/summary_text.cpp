@@ -21,8 +21,6 @@ std::vector<std::string> runSummary(const PositionFile& p, const EnergyFile& ene
                   "a frame every %g ps",
                   p.frameCount, p.plannedFrames, p.atomCount, p.edgeText[0].c_str(),
                   p.edgeText[1].c_str(), p.edgeText[2].c_str(), p.clock.interval));
-    lines.push_back(formatted("energy.dat: %zu samples", energy.samples.size()));
-    lines.push_back(formatted("msd.dat: %zu samples", msd.samples.size()));
     if (p.cutOffLines != 0) {
         lines.push_back(formatted(
             "position.dat: the run stopped while writing frame %zu, so its %zu of %ld atom "

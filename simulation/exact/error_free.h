@@ -68,6 +68,12 @@ inline bool roundsTo(double c, double t, double slack) {
     return (c + (t + slack) == c) & (c + (t - slack) == c);
 }
 
+// a and b, both evaluated, with no branch between them (&& may branch over b), so that loops
+// that test them stay vector loops.
+inline bool both(bool a, bool b) {
+    return a & b;
+}
+
 // Whether |c| lies in [2^-800, DBL_MAX], where roundsTo holds and the exact products of values
 // near c stay exact.
 inline bool inExactRange(double c) {

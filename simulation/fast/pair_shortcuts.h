@@ -23,6 +23,7 @@
 
 namespace pair_shortcuts {
 
+using error_free::both;
 using error_free::DoubleDouble;
 using error_free::exactProduct;
 using error_free::exactSum;
@@ -81,7 +82,7 @@ inline double squaredDistanceOrNaN(double dx, double dy, double dz) {
         const DoubleDouble b = exactSum(a.hi, z2.hi);
         const double low = (x2.lo + y2.lo) + (z2.lo + a.lo) + b.lo;
         const DoubleDouble c = fastExactSum(b.hi, low);  // |low| < b.hi
-        return (inExactRange(c.hi) & roundsTo(c.hi, c.lo, 0x1p-62 * c.hi)) ? c.hi : kNaN;
+        return both(inExactRange(c.hi), roundsTo(c.hi, c.lo, 0x1p-62 * c.hi)) ? c.hi : kNaN;
     }
 }
 
@@ -107,7 +108,7 @@ inline double ratioOrNaN(double sigma, double inverseSigma, double r) {
             rem = (sigma - cr.hi) - cr.lo;
         }
         const bool inRange = (c >= 0x1p-8) & (c <= 0x1p8) & (r >= 0x1p-8) & (r <= 0x1p8);
-        return (inRange & roundsTo(c, rem * c * inverseSigma, 0x1p-10 * ulpOf(c))) ? c : kNaN;
+        return both(inRange, roundsTo(c, rem * c * inverseSigma, 0x1p-10 * ulpOf(c))) ? c : kNaN;
     }
 }
 
@@ -135,7 +136,8 @@ inline double pairDerivativeOrNaN(double s13, double s7, double forceHi, double 
         const DoubleDouble product = exactProduct<kFma>(sum.hi, forceHi);
         const double low = product.lo + sum.hi * forceLo + sum.lo * forceHi;
         const DoubleDouble c = fastExactSum(product.hi, low);
-        return (inExactRange(c.hi) & roundsTo(c.hi, c.lo, 0x1p-62 * std::abs(c.hi))) ? c.hi : kNaN;
+        return both(inExactRange(c.hi), roundsTo(c.hi, c.lo, 0x1p-62 * std::abs(c.hi))) ? c.hi
+                                                                                        : kNaN;
     }
 }
 
@@ -147,7 +149,7 @@ inline double pairDerivativeOrNaN(double s13, double s7, double forceHi, double 
 template <bool kFma>
 inline DoubleDouble pairEnergyApprox(double s12, double s6, double energyScale) {
     if constexpr (!kExtendedArithmetic) {
-        return {pairEnergy(s12, s6, energyScale), 0.0};
+        return {stored(pairEnergy(s12, s6, energyScale)), 0.0};
     } else {
         const DoubleDouble d = exactSum(s12, -s6);
         const DoubleDouble product = exactProduct<kFma>(d.hi, energyScale);
@@ -181,7 +183,7 @@ inline bool sumSettles(double a, DoubleDouble term) {
     } else {
         const DoubleDouble sum = exactSum(a, term.hi);
         const double slack = 0x1p-62 * std::abs(term.hi) + 0x1p-63 * std::abs(sum.hi);
-        return inExactRange(sum.hi) & roundsTo(sum.hi, sum.lo + term.lo, slack);
+        return both(inExactRange(sum.hi), roundsTo(sum.hi, sum.lo + term.lo, slack));
     }
 }
 

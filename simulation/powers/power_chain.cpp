@@ -36,7 +36,8 @@ DoubleDouble squared(DoubleDouble x) {
 // the domain lies in [2^-39, 2^26], where roundsTo holds.
 double roundedOrNaN(DoubleDouble x, bool inDomain, double marginUlps) {
     const DoubleDouble rt = error_free::fastExactSum(x.hi, x.lo);
-    return (inDomain & error_free::roundsTo(rt.hi, rt.lo, marginUlps * error_free::ulpOf(rt.hi)))
+    return error_free::both(
+               inDomain, error_free::roundsTo(rt.hi, rt.lo, marginUlps * error_free::ulpOf(rt.hi)))
                ? rt.hi
                : std::numeric_limits<double>::quiet_NaN();
 }
@@ -48,7 +49,7 @@ bool loop(std::span<const double> s, double margin, std::span<double> lower,
           std::span<double> higher) {
     std::int64_t refused = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        const bool inDomain = (s[i] >= 0x1p-3) & (s[i] <= 0x1p2);
+        const bool inDomain = error_free::both(s[i] >= 0x1p-3, s[i] <= 0x1p2);
         const DoubleDouble p6 = squared<kFma>(times<kFma>(exactProduct<kFma>(s[i], s[i]), s[i]));
         const DoubleDouble p12 = squared<kFma>(p6);
         lower[i] = roundedOrNaN(kOdd ? times<kFma>(p6, s[i]) : p6, inDomain, margin);

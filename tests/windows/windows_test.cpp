@@ -109,9 +109,9 @@ TEST_P(WindowsBuild, AnswersArgumentsAsTheProgramBuiltHere) {
 }
 
 // The report of one run, by the tool built here and by the Windows one: the same trajectory,
-// diffusion coefficient, averaged MSD and g(r), byte for byte. The Windows tool looks for gnuplot
-// as Windows does (the working directory first, then the PATH): Wine has none, and then a stand-in
-// that fails.
+// diffusion coefficient, averaged MSD, g(r) and check against the known fluid, byte for byte. The
+// Windows tool looks for gnuplot as Windows does (the working directory first, then the PATH): Wine
+// has none, and then a stand-in that fails.
 TEST_P(WindowsBuild, ReportWritesTheSameFilesAndStartsGnuplotFromThePath) {
     const fs::path dir = makeScratchDirectory();
     ASSERT_EQ(runProgram(chosenProgram(), dir), 0);
@@ -120,9 +120,12 @@ TEST_P(WindowsBuild, ReportWritesTheSameFilesAndStartsGnuplotFromThePath) {
     const std::string diffusion = readFile(dir / "diffusion.txt");
     const std::string average = readFile(dir / "msd-average.txt");
     const std::string rdf = readFile(dir / "rdf.txt");
-    ASSERT_FALSE(trajectory.empty() || diffusion.empty() || average.empty() || rdf.empty())
+    const std::string validation = readFile(dir / "validation.txt");
+    ASSERT_FALSE(trajectory.empty() || diffusion.empty() || average.empty() || rdf.empty() ||
+                 validation.empty())
         << readFile(dir / "report.err");
-    for (const char* name : {"trajectory.xyz", "diffusion.txt", "msd-average.txt", "rdf.txt"}) {
+    for (const char* name :
+         {"trajectory.xyz", "diffusion.txt", "msd-average.txt", "rdf.txt", "validation.txt"}) {
         fs::remove(dir / name);
     }
 
@@ -133,6 +136,7 @@ TEST_P(WindowsBuild, ReportWritesTheSameFilesAndStartsGnuplotFromThePath) {
     EXPECT_TRUE(readFile(dir / "diffusion.txt") == diffusion);
     EXPECT_TRUE(readFile(dir / "msd-average.txt") == average);
     EXPECT_TRUE(readFile(dir / "rdf.txt") == rdf);
+    EXPECT_TRUE(readFile(dir / "validation.txt") == validation);
 
     // What gnuplot says is heard only when it fails.
     std::ofstream(dir / "gnuplot.bat") << "@echo line 3: undefined variable>&2\r\n@exit /b 3\r\n";

@@ -6,7 +6,7 @@
 #         -DSCRATCH=<dir> -P CheckReport.cmake
 #
 # After a deliberate change, in the scratch directory: `sha256sum report.out report.err
-# diffusion.txt msd-average.txt rdf.txt trajectory.xyz > <report>.sha256`.
+# validation.txt diffusion.txt msd-average.txt rdf.txt trajectory.xyz > <report>.sha256`.
 
 file(REMOVE_RECURSE "${SCRATCH}")
 file(ARCHIVE_EXTRACT INPUT "${RUN}" DESTINATION "${SCRATCH}")
