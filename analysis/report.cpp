@@ -379,9 +379,7 @@ int reportRun(const std::filesystem::path& path,
     // make them noise.
     std::vector<std::string> faults;
     if (!conclusions.diffusion) {
-        faults.push_back(positionText.name() +
-                         ": the MSD averaged over every time origin grows linearly over too few "
-                         "lags to fit D");
+        faults.push_back(noDiffusionReason(conclusions.average));
     }
     if (!conclusions.singleOrigin) {
         faults.push_back(files.msd.name + ": no stretch of linear MSD growth long enough to fit D");

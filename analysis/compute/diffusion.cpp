@@ -58,13 +58,32 @@ std::optional<double> memoryTime(const MsdAverage& m) {
     return tau;
 }
 
+namespace {
+
+// The first lag of the window, at or after kMemoryTimes memory times, in whole lags; at least
+// the first.
+double windowStart(const MsdAverage& m, double tau) {
+    return std::max(1.0, std::ceil(kMemoryTimes * tau / lagTime(m, 1)));
+}
+
+}  // namespace
+
+std::optional<DiffusionNeeds> whatDiffusionNeeds(const MsdAverage& m) {
+    const auto tau = memoryTime(m);
+    if (!tau) {
+        return std::nullopt;
+    }
+    // The longest lag is half the frames from the first origin: twice the window's last lag.
+    const double lastLag = windowStart(m, *tau) + static_cast<double>(kMinimumWindowLags) - 1.0;
+    return DiffusionNeeds{*tau, m.firstOriginTime + (2.0 * lastLag - 1.0) * m.lagInterval};
+}
+
 std::optional<DiffusionFit> fitDiffusion(const MsdAverage& m, const UnwrappedTrajectory& t) {
     const auto tau = memoryTime(m);
     if (!tau || m.atomCount < 2) {
         return std::nullopt;
     }
-    // The first lag at or after the start, in whole lags; at least the first.
-    const double start = std::max(1.0, std::ceil(kMemoryTimes * *tau / lagTime(m, 1)));
+    const double start = windowStart(m, *tau);
     if (!(start + static_cast<double>(kMinimumWindowLags) <= static_cast<double>(m.msd.size()))) {
         return std::nullopt;
     }

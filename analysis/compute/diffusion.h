@@ -43,6 +43,15 @@ struct DiffusionFit {
 // there are fewer than three lags or the atoms do not spread out.
 std::optional<double> memoryTime(const MsdAverage& msd);
 
+// What a run needs for D, where its memory time can be measured: the lags from kMemoryTimes
+// memory times on, and kMinimumWindowLags of them, reach no further than half the frames from
+// the first origin.
+struct DiffusionNeeds {
+    double memoryTime = 0.0;  // ps
+    double runLength = 0.0;   // ps: the time of the last frame such a run has
+};
+std::optional<DiffusionNeeds> whatDiffusionNeeds(const MsdAverage& msd);
+
 // The fit over the lags from kMemoryTimes × memoryTime to the longest of `msd`, the averaged MSD
 // of `trajectory`; none when that window holds fewer than kMinimumWindowLags lags, the line
 // through it does not rise, or there are fewer than two atoms to estimate the error from.

@@ -55,6 +55,7 @@ MsdAverage averageMsd(const UnwrappedTrajectory& t, std::size_t firstOrigin) {
     m.atomCount = t.atomCount;
     m.firstOrigin = firstOrigin;
     m.firstOriginTime = frameTime(t.clock, firstOrigin);
+    m.frames = frames;
     m.msd.assign(lags, 0.0);
     m.origins.assign(lags, 0);
     std::vector<double> own;

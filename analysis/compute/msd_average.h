@@ -14,6 +14,7 @@ struct MsdAverage {
     std::size_t atomCount = 0;
     std::size_t firstOrigin = 0;       // frame
     double firstOriginTime = 0.0;      // ps
+    std::size_t frames = 0;            // averaged over: those from the first origin on
     std::vector<double> msd;           // per lag, from 0, Å²
     std::vector<std::size_t> origins;  // per lag: the origins averaged
 };

@@ -124,12 +124,13 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
 TEST_F(ReportProgram, ARunTooShortForTheEquilibrationTimeReportsNoAverages) {
     const std::pair<int, std::vector<const char*>> cases[] = {
         {90,
-         {"no diffusion coefficient from the MSD averaged over every time origin: no frames from "
-          "t_eq = 4 ps on",
+         {"no diffusion coefficient from the MSD averaged over every time origin: the run is too "
+          "short for D: it has no frames from t_eq = 4 ps on",
           "no g(r): no frames from t_eq = 4 ps on",
           "No averages and no comparison: the run has 0 samples from t_eq = 4 ps on"}},
         {105,
          {"g(r) from 4 ps on, 5 frames: ",
+          "the run is too short for D: it is 4.16 ps long, and D needs about ",
           "No averages and no comparison: the run has 5 samples from t_eq = 4 ps on, fewer than "
           "the 8 that block averaging needs"}},
     };
@@ -140,6 +141,7 @@ TEST_F(ReportProgram, ARunTooShortForTheEquilibrationTimeReportsNoAverages) {
             EXPECT_NE(out.find(line), std::string::npos) << line << '\n' << out;
         }
         EXPECT_NE(readFile(run / "validation.txt").find(said.back()), std::string::npos);
+        EXPECT_TRUE(err.starts_with("argon-md-report: the run is too short for D: it ")) << err;
     }
 }
 

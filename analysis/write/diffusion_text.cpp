@@ -19,16 +19,8 @@ std::string diffusionLine(const char* lead, double d, double error, int digits, 
 
 // Why there is no D from the averaged MSD, in one line.
 std::string noAveragedLine(const MsdAverage& m) {
-    if (m.msd.empty()) {
-        return formatted(
-            "no diffusion coefficient from the MSD averaged over every time origin: no frames "
-            "from t_eq = %g ps on",
-            kEquilibrationTime);
-    }
-    return formatted(
-        "no diffusion coefficient from the MSD averaged over every time origin: lags up to "
-        "%g ps hold fewer than %zu lags from %g memory times (D / <v_x²>) on",
-        lagTime(m, m.msd.size() - 1), kMinimumWindowLags, kMemoryTimes);
+    return "no diffusion coefficient from the MSD averaged over every time origin: " +
+           noDiffusionReason(m);
 }
 
 void addAveragedLines(std::vector<std::string>& lines, const MsdAverage& m,
@@ -84,6 +76,40 @@ void addSingleOriginLines(std::vector<std::string>& lines, const MsdFile& msd,
 }
 
 }  // namespace
+
+std::string noDiffusionReason(const MsdAverage& m) {
+    if (m.frames == 0) {
+        return formatted(
+            "the run is too short for D: it has no frames from t_eq = %g ps on, where the "
+            "averages start",
+            kEquilibrationTime);
+    }
+    const double length = m.firstOriginTime + static_cast<double>(m.frames - 1) * m.lagInterval;
+    const auto needs = whatDiffusionNeeds(m);
+    if (!needs && m.msd.size() < 3) {
+        return formatted(
+            "the run is too short for D: it is %g ps long, too few frames after t_eq = %g ps to "
+            "tell how long the atoms remember their velocities",
+            length, kEquilibrationTime);
+    }
+    if (!needs) {
+        return "the atoms do not spread out over the second half of the lags: there is no "
+               "diffusion to measure";
+    }
+    if (needs->runLength > length) {
+        return formatted(
+            "the run is too short for D: it is %g ps long, and D needs about %.3g ps here (a "
+            "line through at least %zu lags of the MSD from %g memory times, τ = %.3g ps, on, "
+            "which reach half the frames after t_eq = %g ps)",
+            length, needs->runLength, kMinimumWindowLags, kMemoryTimes, needs->memoryTime,
+            kEquilibrationTime);
+    }
+    if (m.atomCount < 2) {
+        return "one atom gives no spread to estimate D's error from";
+    }
+    return "the MSD averaged over every time origin does not rise over its fit window: there is "
+           "no diffusion to measure";
+}
 
 std::string diffusionSummary(const MsdAverage& average, const std::optional<DiffusionFit>& fit) {
     if (!fit) {
