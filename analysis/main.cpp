@@ -1,5 +1,6 @@
-// argon-md-report: turns the files of an argon-md run into a trajectory for molecular viewers,
-// plots of energy, temperature and MSD, and the self-diffusion coefficient.
+// argon-md-report: turns the files of an argon-md run into one page of its report, a trajectory
+// for molecular viewers, plots, the self-diffusion coefficient, g(r) and a check of the run
+// against the known Lennard-Jones fluid.
 #include <cerrno>
 #include <cstring>
 #include <exception>
@@ -17,9 +18,11 @@ constexpr const char* kUsage =
     "usage: argon-md-report [DIR]\n"
     "       argon-md-report --version\n"
     "Reads position.dat, energy.dat and msd.dat of an argon-md run in DIR (default: the current\n"
-    "directory) and writes report.html, the page that holds the whole report, beside them,\n"
-    "with trajectory.xyz, energy.png, temperature.png, msd.png, msd-average.txt,\n"
-    "diffusion.txt, rdf.txt, rdf.png, snapshot.png and trajectory.gif.\n";
+    "directory) and writes beside them report.html (the whole report on one page: open it in\n"
+    "a browser), validation.txt (the run against the known Lennard-Jones fluid),\n"
+    "diffusion.txt, msd-average.txt, rdf.txt, trajectory.xyz, energy.png, temperature.png,\n"
+    "msd.png, rdf.png, snapshot.png and trajectory.gif. It writes nothing else, and nothing\n"
+    "outside DIR.\n";
 
 // Why standard output failed, in the system's words at the time; empty while it works. Kept
 // because whatever runs after the failure (gnuplot, say) overwrites errno.
