@@ -33,6 +33,3 @@ std::string readFile(const std::filesystem::path& path);
 // Lines ended by CR LF; anything after the last CR LF is returned as a final element only if
 // non-empty (an unfinished line).
 std::vector<std::string> splitCrLfLines(std::string_view text);
-
-// Shift-JIS (code page 932) bytes to UTF-8, through iconv(3).
-std::string decodeCp932(std::string_view bytes);
