@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,11 @@ int runProgram(const std::string& program, const std::filesystem::path& director
                const std::vector<std::string>& arguments = {});
 
 std::string readFile(const std::filesystem::path& path);
+
+// Every entry under `root` by its path relative to it: "dir", "link <target>", "file" and the
+// file's bytes, or "special". Standard output and error of a report run there (out, err) are
+// left out.
+std::map<std::string, std::string> treeOf(const std::filesystem::path& root);
 
 // Lines ended by CR LF; anything after the last CR LF is returned as a final element only if
 // non-empty (an unfinished line).
