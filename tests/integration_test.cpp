@@ -1,4 +1,5 @@
-// Time step, temperature control and momentum correction.
+// The time step's wrapping and its energy conservation, and the thermostat where the temperature
+// gives it nothing to scale by.
 #include "simulation/integration.h"
 
 #include <gtest/gtest.h>
@@ -16,85 +17,12 @@
 
 namespace {
 
-constexpr double kAtomKg = 39.948 / 6.02e23 * 0.001;  // 6.63588e-26 kg
-
-struct Atoms : ::testing::Test {
-    RunParameters params{};
-    double edge = 25.1488;
-    Cell cell{edge, edge, edge};
-    ParticleState state{};
-
-    void SetUp() override {
-        for (int i = 0; i < kAtomCount; ++i) {
-            state.mass[i] = 39.948;
-            state.x[i] = state.y[i] = state.z[i] = 1.0 + 0.4 * i;
-        }
-    }
-
-    double momentumX() const {
-        double p = 0.0;
-        for (int i = 0; i < kAtomCount; ++i) {
-            p += state.vx[i] * state.mass[i];
-        }
-        return p;
-    }
-};
-
-TEST_F(Atoms, ForceChangesVelocityAndTheNewVelocityMovesTheAtom) {
-    state.x[3] = state.y[3] = state.z[3] = 2.0;
-    state.vx[3] = 100.0;  // m/s, no force: 100 m/s for 4 fs is 0.004 Å
-    state.vz[3] = -250.0;
-    state.fx[0] = 1e-11;  // J/Å = 0.1 N
-    advanceParticles(state, cell, params);
-    EXPECT_EQ(state.vx[3], 100.0);
-    EXPECT_NEAR(state.x[3] - 2.0, 0.004, 1e-14);
-    EXPECT_NEAR(state.z[3] - 2.0, -0.01, 1e-14);
-    EXPECT_NEAR(state.ux[3], 0.004, 1e-17);
-    EXPECT_EQ(state.y[3], 2.0);
-    const double dv = 4e-15 * 1e-1 / kAtomKg;  // m/s
-    EXPECT_NEAR(state.vx[0] / dv, 1.0, 1e-14);
-    EXPECT_NEAR(state.ux[0] / (dv * 4e-15 * 1e10), 1.0, 1e-14);  // moved with the new velocity
-}
-
-TEST_F(Atoms, PositionsWrapIntoTheCellWhileDisplacementsDoNot) {
-    state.x[0] = edge + 0.1;
-    state.y[0] = -0.1;
-    state.z[0] = 0.0;
-    state.x[1] = edge;
-    state.y[1] = 3 * edge + 2.0;
-    state.z[1] = -edge;
-    state.vx[2] = 1e5;  // 4 Å per step, from 24.9 Å: crosses the far face
-    state.x[2] = 24.9;
-    advanceParticles(state, cell, params);
-    EXPECT_NEAR(state.x[0], 0.1, 1e-13);
-    EXPECT_NEAR(state.y[0], edge - 0.1, 1e-13);
-    EXPECT_EQ(state.z[0], edge);  // exactly 0 belongs to the far face
-    EXPECT_EQ(state.x[1], 0.0);   // and exactly L to the near one
-    EXPECT_NEAR(state.y[1], 2.0, 1e-13);
-    EXPECT_EQ(state.z[1], edge);
-    EXPECT_NEAR(state.x[2], 24.9 + 4.0 - edge, 1e-13);
-    EXPECT_NEAR(state.ux[2], 4.0, 1e-13);
-}
-
-TEST_F(Atoms, TemperatureFollowsFromTheVelocitiesAndRescalingBringsItToTheTarget) {
-    for (int i = 0; i < kAtomCount; ++i) {
-        state.vx[i] = 300.0;
-        state.vy[i] = -400.0;
-    }
-    const KineticMeasure measure = measureKinetic(state, params);
-    const double twiceKinetic = kAtomCount * kAtomKg * 250000.0;  // J
-    EXPECT_NEAR(measure.temperature / (twiceKinetic / (3 * 1.38065e-23 * kAtomCount)), 1.0, 1e-14);
-    EXPECT_NEAR(measure.energy / (0.5 * twiceKinetic * 6.02e23 / kAtomCount), 1.0, 1e-14);
-    for (int i = 0; i < kAtomCount; ++i) {
-        state.vz[i] = 37.0 * (i % 7) - 90.0;
-    }
-    rescaleVelocities(state, measureKinetic(state, params).temperature, params);
-    EXPECT_NEAR(measureKinetic(state, params).temperature, params.targetTemperature, 1e-11);
-}
-
 // Where the temperature gives no factor to scale by, the velocities stay as they are, bit for
 // bit: nothing turns into NaN or infinity.
-TEST_F(Atoms, RescalingLeavesTheVelocitiesWhereTheTemperatureGivesNoFactor) {
+TEST(Rescaling, LeavesTheVelocitiesWhereTheTemperatureGivesNoFactor) {
+    const RunParameters params{};
+    ParticleState state{};
+    state.mass.fill(39.948);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
     const struct {
@@ -121,22 +49,6 @@ TEST_F(Atoms, RescalingLeavesTheVelocitiesWhereTheTemperatureGivesNoFactor) {
                 << c.what;
         }
     }
-}
-
-TEST_F(Atoms, DriftRemovalTakesOneNthOfTheMomentum) {
-    for (int i = 0; i < kAtomCount; ++i) {
-        state.vx[i] = 10.0 + i;
-        state.vy[i] = -3.0;
-    }
-    const double before = momentumX();
-    removeDrift(state);
-    const double kept = 1.0 - 1.0 / kAtomCount;  // 0.98 for 50 atoms
-    EXPECT_NEAR(momentumX() / before, kept, 1e-14);
-    EXPECT_NEAR(state.vy[7], -3.0 + 3.0 / kAtomCount, 1e-14);
-    for (int i = 0; i < 49; ++i) {
-        removeDrift(state);
-    }
-    EXPECT_NEAR(momentumX() / before, std::pow(kept, 50), 1e-13);
 }
 
 // The wrapping skips the formula well inside the cell; it must leave what the formula leaves.

@@ -1,4 +1,4 @@
-// Run state: the rounding helper behind the periodic images, and the cell.
+// Run state: the rounding helper behind the periodic images.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -18,17 +18,6 @@ TEST(RoundHalfAway, RoundsHalvesAwayFromZeroAsFloorOfTheRoundedSum) {
     for (const auto& c : cases) {
         EXPECT_EQ(roundHalfAway(c[0]), c[1]) << "x = " << c[0];
     }
-}
-
-TEST(Cell, EdgeHoldsTheIdealGasVolumeAtTargetTemperatureAndPressure) {
-    const RunParameters params{};
-    const double edge = cellEdge(params);
-    const double volume = std::pow(edge * 1e-10, 3.0);
-    EXPECT_NEAR(edge, 25.148782, 5e-7) << "the fixed run's cell edge, Å";
-    EXPECT_NEAR(volume / 1.5905630e-26, 1.0, 1e-7) << "the fixed run's cell volume";
-    // V = N R T0 / (NA P): R, not NA kB, sets the volume.
-    EXPECT_NEAR(volume / (kAtomCount * 8.314 * params.targetTemperature / (6.02e23 * 30390000.0)),
-                1.0, 1e-7);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include "headless_chromium.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,8 +11,6 @@
 #include <thread>
 
 #include "support/program_run.h"
-
-extern char** environ;
 
 namespace browser_test {
 
@@ -36,33 +32,9 @@ std::string fileUrl(const fs::path& path) {
     return url;
 }
 
-std::vector<char*> pointers(std::vector<std::string>& strings) {
-    std::vector<char*> p;
-    for (auto& s : strings) p.push_back(s.data());
-    p.push_back(nullptr);
-    return p;
-}
-
-// Runs argv[0] with the environment `env`, standard output and error into files, in a process
-// group of its own so that, hung past kBrowserTime, it is killed with all its helpers. The exit
-// status; -1 when it could not start, was killed or ended by a signal.
-int runWithin(std::vector<std::string> argv, std::vector<std::string> env, const fs::path& out,
-              const fs::path& log) {
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&files, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    pid_t pid = 0;
-    const int started = posix_spawn(&pid, argv[0].c_str(), &files, &attributes,
-                                    pointers(argv).data(), pointers(env).data());
-    posix_spawn_file_actions_destroy(&files);
-    posix_spawnattr_destroy(&attributes);
-    if (started != 0) return -1;
+// Waits for a started chromium: its exit status; -1 when it ended by a signal, or hung past
+// kBrowserTime and was killed with every helper in its session.
+int waitWithin(pid_t pid) {
     const auto deadline = std::chrono::steady_clock::now() + kBrowserTime;
     int status = 0;
     while (::waitpid(pid, &status, WNOHANG) == 0) {
@@ -93,7 +65,11 @@ fs::path findChromium() {
 }
 
 int HeadlessChromium::browse(const std::vector<std::string>& arguments) {
-    std::vector<std::string> argv = {chromium_.string(),
+    // In a session of its own (setsid), so that a hung chromium is killed with its helpers, and
+    // with its home in the scratch directory (env), so that it leaves nothing in the user's.
+    std::vector<std::string> argv = {"/usr/bin/env",
+                                     "HOME=" + scratch_.string(),
+                                     chromium_.string(),
                                      "--headless",
                                      "--disable-gpu",
                                      "--no-first-run",
@@ -105,11 +81,9 @@ int HeadlessChromium::browse(const std::vector<std::string>& arguments) {
                                      "--user-data-dir=" + (scratch_ / "profile").string()};
     if (::geteuid() == 0) argv.push_back("--no-sandbox");  // its sandbox refuses root
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> env = {"HOME=" + scratch_.string()};
-    for (char** e = environ; *e != nullptr; ++e) {
-        if (!std::string_view(*e).starts_with("HOME=")) env.emplace_back(*e);
-    }
-    const int status = runWithin(argv, env, scratch_ / "out", scratch_ / "log");
+    const int status =
+        waitWithin(startProgram("/usr/bin/setsid", scratch_, (scratch_ / "out").string(),
+                                (scratch_ / "log").string(), argv));
     out = readFile(scratch_ / "out");
     log = readFile(scratch_ / "log");
     return status;

@@ -13,27 +13,6 @@
 
 namespace report_test {
 
-std::map<std::string, std::string> treeOf(const fs::path& root) {
-    std::map<std::string, std::string> tree;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
-         ++it) {
-        const std::string name = it->path().lexically_relative(root).string();
-        if (name == "out" || name == "err") {
-            continue;
-        }
-        if (it->is_symlink()) {
-            tree[name] = "link " + fs::read_symlink(it->path()).string();
-        } else if (it->is_directory()) {
-            tree[name] = "dir";
-        } else if (it->is_regular_file()) {
-            tree[name] = "file " + readFile(it->path());
-        } else {
-            tree[name] = "special";  // a FIFO, say, which is not read
-        }
-    }
-    return tree;
-}
-
 std::string changes(const std::map<std::string, std::string>& before,
                     const std::map<std::string, std::string>& now) {
     std::string text;

@@ -7,13 +7,11 @@
 #include <map>
 #include <string>
 
+#include "support/program_run.h"
+
 namespace report_test {
 
 namespace fs = std::filesystem;
-
-// Every entry under `root` by its path relative to it: "dir", "link <target>", "file" and the
-// file's bytes, or "special". The report's own standard output and error (out, err) are left out.
-std::map<std::string, std::string> treeOf(const fs::path& root);
 
 // What differs between two trees: "+ path" for each entry only `now` has, "- path" for each it
 // lacks, "~ path" for each that changed; empty when they are alike.

@@ -48,30 +48,9 @@ void expectLoadsInChromium(const fs::path& page, const fs::path& scratch) {
 TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     ASSERT_EQ(execute(ARGON_MD_PROGRAM), 0) << err;
     ASSERT_EQ(execute(ARGON_MD_REPORT_PROGRAM), 0) << err;
-    EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 1000 * 52);
-    // A dilute gas at 700 K: kinetic theory puts D near 2e-7 m²/s.
-    EXPECT_TRUE(reportedD(run) > 10.0 && reportedD(run) < 40.0) << reportedD(run);
-    EXPECT_TRUE(readFile(run / "msd.png").starts_with("\x89PNG\r\n"));
-    // Every origin averaged: D ± error first in diffusion.txt, the lags out to 20 ps.
-    const std::string diffusion = readFile(run / "diffusion.txt");
-    ASSERT_TRUE(diffusion.starts_with("D = ")) << diffusion;
-    const double d = std::stod(diffusion.substr(4));
-    const double error = std::stod(diffusion.substr(diffusion.find("± ") + 3));
-    EXPECT_TRUE(d > 15.0 && d < 30.0 && error > 0.05 * d && error < 0.25 * d) << diffusion;
-    // The MSD's origins, g(r) and the averages from t_eq = 4 ps on: lags to half of 36 ps. The
-    // gas has no distinct first shell; the check's table is on the terminal and in its file.
-    const std::string average = readFile(run / "msd-average.txt");
-    EXPECT_EQ(lineCount(average), 2 + 451);
-    EXPECT_NE(average.find("\n18 "), std::string::npos);
-    EXPECT_EQ(lineCount(readFile(run / "rdf.txt")), 4 + 251);  // 0.05 Å bins to 12.57 Å
-    for (const char* said :
-         {"from time origins at 4 ps on (diffusion.txt)\n",
-          "g(r) from 4 ps on, 900 frames: peak g = ", "; no distinct first shell (rdf.txt)\n",
-          "\n  U_res, J/mol ", "\n  Z ", "\n  D, Å²/ps ", "\n  g(r) peak at, Å "}) {
-        EXPECT_NE(out.find(said), std::string::npos) << said << '\n' << out;
-    }
-    EXPECT_NE(readFile(run / "validation.txt").find("\nU_res, J/mol "), std::string::npos);
-    for (const char* picture : {"rdf.png", "snapshot.png"}) {
+    // The text outputs are pinned by the report of the pinned run (golden/CheckReport.cmake); here
+    // the pictures gnuplot draws, and the page that holds them.
+    for (const char* picture : {"msd.png", "rdf.png", "snapshot.png"}) {
         EXPECT_TRUE(readFile(run / picture).starts_with("\x89PNG\r\n")) << picture;
     }
     EXPECT_TRUE(readFile(run / "trajectory.gif").starts_with("GIF89a"));
@@ -90,10 +69,7 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     // sample more than complete frames. And without gnuplot.
     for (auto [name, lines] :
          {std::pair{"position.dat", 3 + 600 * 50 + 17}, {"energy.dat", 601}, {"msd.dat", 600}}) {
-        const std::string text = readFile(run / name);
-        std::size_t end = 0;
-        for (int line = 0; line < lines; ++line) end = text.find('\n', end) + 1;
-        write(name, text.substr(0, end));
+        write(name, firstLines(readFile(run / name), lines));
     }
     fs::remove(run / "diffusion.txt");
     EXPECT_NE(execute("PATH=/nonexistent " ARGON_MD_REPORT_PROGRAM), 0);
@@ -107,10 +83,7 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
     EXPECT_TRUE(reportedD(run) > 10.0 && reportedD(run) < 40.0) << reportedD(run);
 
     // A disk that filled while the MSD was written: the samples all three files hold.
-    const std::string msd = readFile(run / "msd.dat");
-    std::size_t end = 0;
-    for (int line = 0; line < 400; ++line) end = msd.find('\n', end) + 1;
-    write("msd.dat", msd.substr(0, end));
+    write("msd.dat", firstLines(readFile(run / "msd.dat"), 400));
     ASSERT_EQ(execute("PATH=/nonexistent " ARGON_MD_REPORT_PROGRAM), 1);
     EXPECT_NE(out.find("msd.dat is shorter than the other two files, as a full disk leaves it "
                        "(601 energy lines, 600 frames, 400 MSD lines)"),

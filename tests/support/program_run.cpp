@@ -1,7 +1,6 @@
 #include "support/program_run.h"
 
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -90,22 +89,23 @@ std::vector<std::string> splitCrLfLines(std::string_view text) {
     return lines;
 }
 
-std::string decodeCp932(std::string_view bytes) {
-    iconv_t converter = ::iconv_open("UTF-8", "CP932");
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        throw std::runtime_error("iconv has no CP932");
+std::map<std::string, std::string> treeOf(const fs::path& root) {
+    std::map<std::string, std::string> tree;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+         ++it) {
+        const std::string name = it->path().lexically_relative(root).string();
+        if (name == "out" || name == "err") {
+            continue;
+        }
+        if (it->is_symlink()) {
+            tree[name] = "link " + fs::read_symlink(it->path()).string();
+        } else if (it->is_directory()) {
+            tree[name] = "dir";
+        } else if (it->is_regular_file()) {
+            tree[name] = "file " + readFile(it->path());
+        } else {
+            tree[name] = "special";  // a FIFO, say, which is not read
+        }
     }
-    std::string in(bytes);
-    std::string out(in.size() * 3 + 16, '\0');
-    char* inPtr = in.data();
-    char* outPtr = out.data();
-    std::size_t inLeft = in.size();
-    std::size_t outLeft = out.size();
-    const std::size_t result = ::iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
-    ::iconv_close(converter);
-    if (result == static_cast<std::size_t>(-1)) {
-        throw std::runtime_error("bytes are not valid CP932");
-    }
-    out.resize(out.size() - outLeft);
-    return out;
+    return tree;
 }

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,9 +31,11 @@ int runProgram(const std::string& program, const std::filesystem::path& director
 
 std::string readFile(const std::filesystem::path& path);
 
+// Every entry under `root` by its path relative to it: "dir", "link <target>", "file" and the
+// file's bytes, or "special". Standard output and error of a report run there (out, err) are
+// left out.
+std::map<std::string, std::string> treeOf(const std::filesystem::path& root);
+
 // Lines ended by CR LF; anything after the last CR LF is returned as a final element only if
 // non-empty (an unfinished line).
 std::vector<std::string> splitCrLfLines(std::string_view text);
-
-// Shift-JIS (code page 932) bytes to UTF-8, through iconv(3).
-std::string decodeCp932(std::string_view bytes);

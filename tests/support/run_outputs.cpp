@@ -72,18 +72,6 @@ const RunOutputs& referenceRun(const std::string& program) {
     return found->second;
 }
 
-namespace {
-// The regular files of a directory, by name, with their bytes; anything else as "?".
-std::map<std::string, std::string> filesIn(const fs::path& directory) {
-    std::map<std::string, std::string> files;
-    for (const fs::directory_entry& entry : fs::directory_iterator(directory)) {
-        files[entry.path().filename().string()] =
-            entry.is_regular_file() ? readFile(entry.path()) : "?";
-    }
-    return files;
-}
-}  // namespace
-
 Answer askProgram(const std::string& program, const std::vector<std::string>& arguments) {
     const fs::path directory = makeScratchDirectory();
     const fs::path answers = makeScratchDirectory();
@@ -93,13 +81,13 @@ Answer askProgram(const std::string& program, const std::vector<std::string>& ar
         std::ofstream(directory / file.name, std::ios::binary)
             << bytes.substr(0, bytes.find("\r\n", 1000) + 2);
     }
-    const auto before = filesIn(directory);
+    const auto before = treeOf(directory);
     Answer answer;
     answer.status = runProgram(program, directory, (answers / "output").string(),
                                (answers / "errors").string(), arguments);
     answer.output = readFile(answers / "output");
     answer.errors = readFile(answers / "errors");
-    answer.untouched = filesIn(directory) == before;
+    answer.untouched = treeOf(directory) == before;
     fs::remove_all(directory);
     fs::remove_all(answers);
     return answer;
