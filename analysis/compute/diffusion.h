@@ -19,7 +19,7 @@ inline constexpr double kSquareMetresPerSecondPerSquareAngstromPerPs = 1e-8;
 // random: MSD → 6 D (t - τ). When the velocity correlation decays as e^(-t/τ), the Green-Kubo
 // integral D = ∫ <v_x(0) v_x(t)> dt (R. Kubo, J. Phys. Soc. Jpn. 12, 570 (1957)) gives the memory
 // time τ = D / <v_x²>. The fit starts at this many memory times, where e^-6 (a quarter of a
-// percent) of the memory is left, and ends at half the run.
+// percent) of the memory is left, and ends at the longest lag: half the frames from t_eq on.
 inline constexpr double kMemoryTimes = 6.0;
 // Fewer lags than this make no fit.
 inline constexpr std::size_t kMinimumWindowLags = 10;

@@ -20,9 +20,9 @@ struct MsdAverage {
 };
 
 // Bounds that keep the work below about 10^6 frame pairs however long the run: the lags stop at
-// kMostLags frames even before half the run, and a longer run takes every s-th frame as an
-// origin, with s the smallest stride that leaves at most kMostOrigins of them. A run of 1000
-// frames is averaged over all its lags to half the run and all its origins.
+// kMostLags frames even before half the frames from the first origin, and a longer run takes every
+// s-th frame as an origin, with s the smallest stride that leaves at most kMostOrigins of them. A
+// run of 1000 frames is averaged over all its lags to half of those frames and all its origins.
 inline constexpr std::size_t kMostLags = 1000;
 inline constexpr std::size_t kMostOrigins = 1000;
 

@@ -17,8 +17,16 @@ inline constexpr std::size_t kMostAnimationFrames = 200;  // at most: a longer r
 // Atoms drawn over all the pictures at most, which bounds the script that holds them.
 inline constexpr std::size_t kMostAnimationAtoms = 200'000;
 
+// The smallest stride (at least 1) that leaves at most `mostFrames` of `frames` frames, and at
+// most `mostPositions` atoms drawn over them: what bounds a picture's or a page's size.
+std::size_t strideWithin(std::size_t frames, std::size_t atoms, std::size_t mostFrames,
+                         std::size_t mostPositions);
+
 // Frames between the pictures of the animation.
 std::size_t animationStride(std::size_t frames, std::size_t atoms);
+
+// Appends frame `frame` of the trajectory to `to`, x y z per atom (Å), brought back into the cell.
+void appendWrappedFrame(std::vector<double>& to, const UnwrappedTrajectory& t, std::size_t frame);
 
 struct PictureFrames {
     std::size_t atomCount = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace {
 
@@ -33,10 +34,11 @@ double smoothedAt(std::size_t size, std::size_t i, Value value, bool squared = f
 }
 
 // The variance of the blocks' counts over their mean, averaged over the bins from the first
-// non-empty one on that hold enough pairs per block; only the filled blocks count.
-double measuredDispersion(const RdfAnalysis& a, std::size_t filled) {
+// non-empty one on that hold enough pairs per block; only the filled blocks count. None when
+// fewer than two blocks filled (a position.dat cut short) or no bin holds enough pairs.
+std::optional<double> measuredDispersion(const RdfAnalysis& a, std::size_t filled) {
     const std::size_t bins = a.counts.size();
-    if (filled < 2) return 1.0;
+    if (filled < 2) return std::nullopt;
     double sum = 0.0;
     std::size_t used = 0;
     for (std::size_t b = 0; b < bins; ++b) {
@@ -52,7 +54,8 @@ double measuredDispersion(const RdfAnalysis& a, std::size_t filled) {
         sum += squares / static_cast<double>(filled - 1) / mean;
         ++used;
     }
-    return used == 0 ? 1.0 : std::max(1.0, sum / static_cast<double>(used));
+    if (used == 0) return std::nullopt;
+    return std::max(1.0, sum / static_cast<double>(used));
 }
 
 }  // namespace
@@ -137,8 +140,10 @@ std::optional<Rdf> concludeRdf(const RdfAnalysis& analysis) {
         cumulative += analysis.counts[b];
         rdf.neighbours[b] = 2.0 * cumulative / (static_cast<double>(rdf.frames) * n);
     }
-    rdf.dispersion =
+    const std::optional<double> dispersion =
         measuredDispersion(analysis, std::min(kRdfBlocks, analysis.frames / analysis.blockFrames));
+    rdf.dispersionMeasured = dispersion.has_value();
+    rdf.dispersion = dispersion.value_or(1.0);
     return rdf;
 }
 

@@ -52,8 +52,10 @@ struct Rdf {
     // The bins' counts scatter by √(dispersion × count): a Poisson count's scatter, widened
     // because successive frames are alike. Measured as the variance of the blocks' counts over
     // their mean, averaged over the bins that hold at least kFewestForDispersion pairs per
-    // block; never below 1 (Poisson), and 1 when fewer than two blocks were filled.
+    // block; never below 1 (Poisson), and taken as 1 where it could not be measured: fewer than
+    // two blocks filled, or no bin held enough pairs.
     double dispersion = 1.0;
+    bool dispersionMeasured = false;
 };
 
 inline constexpr double kFewestForDispersion = 5.0;

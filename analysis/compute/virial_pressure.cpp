@@ -41,9 +41,3 @@ double pressureFromVirial(double atoms, const std::array<double, 3>& edge, doubl
     const double volume = edge[0] * edge[1] * edge[2] * 1e-30;  // m³
     return (atoms * boltzmann * temperature + virial / 3.0) / volume;
 }
-
-double virialPressure(std::span<const double> xyz, const std::array<double, 3>& edge,
-                      double temperature, const RunPairForce& force) {
-    return pressureFromVirial(static_cast<double>(xyz.size() / 3), edge, temperature,
-                              pairVirial(xyz, edge, force), force.boltzmann);
-}

@@ -29,7 +29,3 @@ double pairVirial(std::span<const double> xyz, const std::array<double, 3>& edge
 // (K) as the run measures it, with pair virial W (J).
 double pressureFromVirial(double atoms, const std::array<double, 3>& edge, double temperature,
                           double virial, double boltzmann);
-
-// The pressure of one frame: pressureFromVirial of its pairVirial, Pa.
-double virialPressure(std::span<const double> xyz, const std::array<double, 3>& edge,
-                      double temperature, const RunPairForce& force);

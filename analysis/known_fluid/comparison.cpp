@@ -13,6 +13,7 @@ EnergyComparison compareEnergy(FluidModel model, const StatePoint& state,
     const double atKinetic = residualProperties(model, kinetic, density).energy * unit;
 
     EnergyComparison c;
+    c.model = model;
     c.run = meanEnergy;
     c.standardError = standardError;
     c.cubeTail = cubeTailEnergy(density, state.edge / constants.sigma) * unit;
@@ -35,6 +36,7 @@ PressureComparison comparePressure(FluidModel model, const StatePoint& state,
     const double ideal = numberDensity(state) * constants.boltzmann;  // Pa/K, ρ k_B
 
     PressureComparison c;
+    c.model = model;
     c.run = meanPressure;
     c.standardError = standardError;
     c.cutoffTail =

@@ -9,6 +9,7 @@
 // run's temperature and atom count. Differences are in the run's standard errors.
 
 struct EnergyComparison {
+    FluidModel model{};          // the equation of state of the reference
     double run = 0.0;            // J/mol per atom: the run's mean potential energy
     double standardError = 0.0;  // J/mol per atom, of that mean
     // Added to the run: the infinite fluid's pairs beyond the minimum-image cube.
@@ -32,6 +33,7 @@ EnergyComparison compareEnergy(FluidModel model, const StatePoint& state,
                                double standardError);
 
 struct PressureComparison {
+    FluidModel model{};          // the equation of state of the reference
     double run = 0.0;            // Pa: the run's mean virial pressure, forces cut at r_c
     double standardError = 0.0;  // Pa, of that mean
     // Added to the run: the forces beyond r_c, g = 1.

@@ -21,6 +21,10 @@ const char* modelName(FluidModel model) {
                                               : "Johnson-Zollweg-Gubbins 1993";
 }
 
+const char* modelAbbreviation(FluidModel model) {
+    return model == FluidModel::kolafaNezbeda ? "KN" : "JZG";
+}
+
 // With a = A_res/(N ε T) (= A_res/(N k_B T) in reduced units), the thermodynamic identities
 // U_res/(N ε) = -T² ∂a/∂T at fixed ρ (Gibbs-Helmholtz) and Z = 1 + ρ ∂a/∂ρ at fixed T
 // (p = -∂A/∂V), each derivative exact through the dual numbers.

@@ -10,6 +10,8 @@ enum class FluidModel {
 
 // "Kolafa-Nezbeda 1994" or "Johnson-Zollweg-Gubbins 1993", for the text.
 const char* modelName(FluidModel model);
+// "KN" or "JZG", for the table.
+const char* modelAbbreviation(FluidModel model);
 
 struct ResidualProperties {
     double helmholtz = 0.0;        // A_res / (N k_B T), dimensionless

@@ -1,5 +1,6 @@
 #include "analysis/page/page_contents.h"
 
+#include "analysis/compute/picture_frames.h"
 #include "analysis/formatted.h"
 #include "analysis/simulated_run.h"
 
@@ -13,6 +14,10 @@ std::string simulatedRunLine() {
         run.rescaleInterval);
 }
 
+std::size_t viewerStride(std::size_t frames, std::size_t atoms) {
+    return strideWithin(frames, atoms, kMostViewerFrames, kMostViewerPositions);
+}
+
 ViewerFrames viewerFrames(const UnwrappedTrajectory& t) {
     const std::size_t frames = frameCount(t);
     const std::size_t stride = viewerStride(frames, t.atomCount);
@@ -24,11 +29,7 @@ ViewerFrames viewerFrames(const UnwrappedTrajectory& t) {
     v.interval = static_cast<double>(stride) * t.clock.interval;
     v.positions.reserve((frames + stride - 1) / stride * 3 * t.atomCount);
     for (std::size_t f = 0; f < frames; f += stride) {
-        for (std::size_t a = 0; a < t.atomCount; ++a) {
-            for (std::size_t axis = 0; axis < 3; ++axis) {
-                v.positions.push_back(wrappedIntoCell(coordinate(t, f, a, axis), t.edge[axis]));
-            }
-        }
+        appendWrappedFrame(v.positions, t, f);
     }
     return v;
 }

@@ -12,6 +12,13 @@
 // the thermostat, from the simulation's own parameters.
 std::string simulatedRunLine();
 
+// The viewer's frames are every stride-th of the run's, so that the page holds at most this many
+// (500 frames of 50 atoms: 400 kB of base64), and at most this many atom positions over them (3.2
+// MB of base64), which leaves a run of many atoms fewer frames.
+inline constexpr std::size_t kMostViewerFrames = 500;
+inline constexpr std::size_t kMostViewerPositions = 200'000;
+std::size_t viewerStride(std::size_t frames, std::size_t atoms);
+
 // Every viewerStride-th frame of the trajectory, brought back into the cell, for the view of the
 // atoms; the spheres σ across. Needs a frame.
 ViewerFrames viewerFrames(const UnwrappedTrajectory& trajectory);

@@ -39,7 +39,7 @@ const std::array<PictureNote, 6> kPictureNotes = {{
      "pair comes that close. A first minimum, and the neighbours within it, is marked only "
      "where it lies below 1 by more than the bins' noise.",
      "This hot, dilute gas has g = 0 inside about 3 Å, where the atoms repel, a low first peak "
-     "(about 1.2) near 3.9 Å, then noise about 1: it has no distinct first shell. A peak far "
+     "(about 1.2) near 3.8 Å, then noise about 1: it has no distinct first shell. A peak far "
      "above 1.5, or g away from 1 at large r, means the atoms have condensed."},
     {"snapshot.png", "The atoms at the end",
      "The atoms of the last frame in the cell, drawn as spheres shaded by depth",

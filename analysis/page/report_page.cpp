@@ -135,9 +135,3 @@ std::string reportPageHtml(const ReportPage& page) {
             std::string(kViewerScript) + "</script>\n</body>\n</html>\n";
     return html;
 }
-
-std::size_t viewerStride(std::size_t frames, std::size_t atoms) {
-    const std::size_t most = std::max<std::size_t>(
-        1, std::min(kMostViewerFrames, kMostViewerPositions / std::max<std::size_t>(atoms, 1)));
-    return std::max<std::size_t>(1, (frames + most - 1) / most);
-}

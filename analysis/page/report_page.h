@@ -50,10 +50,3 @@ struct ReportPage {
 // Throws std::invalid_argument for a picture the page does not know and for viewer frames that
 // do not hold whole frames of a positive number of atoms or whose numbers are not finite.
 std::string reportPageHtml(const ReportPage& page);
-
-// The viewer's frames are every stride-th of the run's, so that the page holds at most this many
-// (500 frames of 50 atoms: 400 kB of base64), and at most this many atom positions over them (3.2
-// MB of base64), which leaves a run of many atoms fewer frames.
-inline constexpr std::size_t kMostViewerFrames = 500;
-inline constexpr std::size_t kMostViewerPositions = 200'000;
-std::size_t viewerStride(std::size_t frames, std::size_t atoms);

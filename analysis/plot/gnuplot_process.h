@@ -9,7 +9,7 @@ struct GnuplotMissing : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Runs gnuplot, found on the PATH (on Windows, in the working directory first), on its script
+// Runs gnuplot, found on the PATH (never in the run's directory), on its script
 // kPlotScript in the staging directory, with that directory as gnuplot's working directory:
 // the script names only the fixed names of what the report wrote there, and of the pictures
 // gnuplot writes beside them. gnuplot's standard output and error go to kPlotMessages there.

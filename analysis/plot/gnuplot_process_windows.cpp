@@ -21,13 +21,13 @@ namespace {
 // gnuplot's process while it runs, else 0; written with the stops held.
 intptr_t running = 0;
 
-// gnuplot as Windows would start it by name: in the working directory first, then in each
-// folder of the PATH, as a .com, .exe, .bat or .cmd; empty when there is none.
+// gnuplot in the first folder of the PATH that holds it, as a .com, .exe, .bat or .cmd; empty
+// when there is none. Not in the working directory, where Windows would look first: that is the
+// run's directory, and a file lying there must never become a program the report starts.
 std::filesystem::path findGnuplot() {
-    std::wstring folders = L".";
+    std::wstring folders;
     if (const wchar_t* path = _wgetenv(L"PATH")) {
-        folders += L';';
-        folders += path;
+        folders = path;
     }
     std::size_t start = 0;
     while (start <= folders.size()) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "analysis/page/base64.h"
+#include "analysis/page/page_contents.h"
 #include "analysis/page/report_page.h"
 
 namespace {

@@ -90,6 +90,12 @@ TEST_F(ReportProgram, ReportsASimulationRunWholeAndStoppedEarly) {
               std::string::npos)
         << out;
     EXPECT_EQ(lineCount(readFile(run / "trajectory.xyz")), 400 * 52);
+    // Or while the frames were written: g(r)'s noise cannot be measured over so few of them.
+    write("energy.dat", firstLines(readFile(run / "energy.dat"), 400));
+    write("position.dat", firstLines(readFile(run / "position.dat"), 3 + 120 * 50));
+    ASSERT_EQ(execute("PATH=/nonexistent " ARGON_MD_REPORT_PROGRAM), 1);
+    EXPECT_NE(readFile(run / "rdf.txt").find("its variance taken as Poisson's: too few frames"),
+              std::string::npos);
 }
 
 // A run stopped before t_eq = 4 ps has no frame to average, one stopped just after it too few

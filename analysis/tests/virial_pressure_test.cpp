@@ -19,6 +19,14 @@ constexpr std::array<double, 3> kCube = {20.0, 20.0, 20.0};  // Å, V = 8e-27 m�
 // adds r·F / (3V). At r = σ, F = 24 ε / σ (repulsive), so r·F = 24 ε and the pair adds
 // 8 ε / V = 1.6705865e6 Pa. At the potential's minimum 2^(1/6) σ and at the cutoff (forces for
 // r < 9 Å only) it adds nothing.
+// The pressure of one frame as the report finds it, Pa.
+double pressureOf(const std::vector<double>& xyz, const std::array<double, 3>& edge,
+                  double temperature) {
+    const RunPairForce force = runPairForce();
+    return pressureFromVirial(static_cast<double>(xyz.size() / 3), edge, temperature,
+                              pairVirial(xyz, edge, force), force.boltzmann);
+}
+
 TEST(VirialPressure, TwoAtomsAtHandComputedSeparations) {
     const RunPairForce force = runPairForce();
     const std::tuple<const char*, double, double> cases[] = {
@@ -30,7 +38,7 @@ TEST(VirialPressure, TwoAtomsAtHandComputedSeparations) {
         SCOPED_TRACE(what);
         // x = 19 Å and x = 19 + r - 20 Å: the direct separation is about 20 Å - r.
         const std::vector<double> xyz = {19.0, 5.0, 5.0, 19.0 + r - 20.0, 5.0, 5.0};
-        EXPECT_NEAR(virialPressure(xyz, kCube, 700.0, force), pressure, 1e-7 * pressure);
+        EXPECT_NEAR(pressureOf(xyz, kCube, 700.0), pressure, 1e-7 * pressure);
     }
     // Just inside the cutoff the pair attracts: a negative virial.
     EXPECT_LT(pairVirial(std::vector<double>{1.0, 1.0, 1.0, 9.999, 1.0, 1.0}, kCube, force), 0.0);
@@ -67,8 +75,8 @@ TEST(VirialPressure, SimpleCubicLatticeAgreesWithItsLatticeSum) {
     const double volume = edge[0] * edge[1] * edge[2] * 1e-30;  // m³
     // The two parts, 140 and -134 MPa, nearly cancel: the tolerance is on the larger.
     const double ideal = atoms * kBoltzmann * 650.0 / volume;
-    EXPECT_NEAR(virialPressure(xyz, edge, 650.0, runPairForce()),
-                ideal + atoms * perAtom / (3.0 * volume), 1e-10 * ideal);
+    EXPECT_NEAR(pressureOf(xyz, edge, 650.0), ideal + atoms * perAtom / (3.0 * volume),
+                1e-10 * ideal);
 }
 
 }  // namespace

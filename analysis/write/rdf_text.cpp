@@ -31,14 +31,20 @@ std::string methodLine(const RdfSummary& s) {
             "errors from the bins' noise; ",
             binCentre(s.rdf, s.peak->first), binCentre(s.rdf, s.peak->last));
     }
+    line += formatted(
+        "the minimum: the lowest g (smoothed over 5 bins) out to twice the peak's distance, %.3f "
+        "at %g Å, %.1f times its noise below 1, where a shell needs %g; the noise: each bin's "
+        "pair count is about Poisson, ",
+        shell.minimumValue, binCentre(s.rdf, shell.minimum),
+        (1.0 - shell.minimumValue) / shell.minimumNoise, kShellSignificance);
+    if (!s.rdf.dispersionMeasured) {
+        return line +
+               "its variance taken as Poisson's: too few frames arrived to measure how "
+               "alike successive ones are";
+    }
     return line + formatted(
-                      "the minimum: the lowest g (smoothed over 5 bins) out to twice the peak's "
-                      "distance, %.3f at %g Å, %.1f times its noise below 1, where a shell needs "
-                      "%g; the noise: each bin's pair count is about Poisson, its variance widened "
-                      "%.2f times because successive frames are alike (measured over blocks of "
-                      "frames)",
-                      shell.minimumValue, binCentre(s.rdf, shell.minimum),
-                      (1.0 - shell.minimumValue) / shell.minimumNoise, kShellSignificance,
+                      "its variance widened %.2f times because successive frames are alike "
+                      "(measured over blocks of frames)",
                       s.rdf.dispersion);
 }
 

@@ -7,9 +7,8 @@
 
 namespace {
 
-constexpr double kAgreesWithin = 2.0;                 // standard errors
-constexpr double kDiffersBeyond = 3.0;                // standard errors
-constexpr const char* kModelShort[] = {"KN", "JZG"};  // in the order of RunCheck's comparisons
+constexpr double kAgreesWithin = 2.0;   // standard errors
+constexpr double kDiffersBeyond = 3.0;  // standard errors
 
 // Decimal places that show `error` to two significant digits (none for an error of 10 or more).
 int placesFor(double error) {
@@ -24,20 +23,19 @@ std::size_t columns(const std::string& text) {
 }
 
 void addEnergyRows(std::vector<CheckRow>& rows, const RunCheck& c) {
-    for (std::size_t m = 0; m < c.energy.size(); ++m) {
-        const EnergyComparison& e = c.energy[m];
-        rows.push_back({"U_res, J/mol", withError(e.corrected, e.standardError),
-                        toPlaceOf(e.reference, e.standardError) + " (" + kModelShort[m] + ")",
-                        differenceText(e.difference)});
+    for (const EnergyComparison& e : c.energy) {
+        rows.push_back(
+            {"U_res, J/mol", withError(e.corrected, e.standardError),
+             toPlaceOf(e.reference, e.standardError) + " (" + modelAbbreviation(e.model) + ")",
+             differenceText(e.difference)});
     }
 }
 
 void addPressureRows(std::vector<CheckRow>& rows, const RunCheck& c) {
-    for (std::size_t m = 0; m < c.pressure.size(); ++m) {
-        const PressureComparison& p = c.pressure[m];
+    for (const PressureComparison& p : c.pressure) {
         const double error = p.standardError / p.kinetic;  // of Z
         rows.push_back({"Z", withError(p.runZ, error),
-                        toPlaceOf(p.referenceZ, error) + " (" + kModelShort[m] + ")",
+                        toPlaceOf(p.referenceZ, error) + " (" + modelAbbreviation(p.model) + ")",
                         differenceText(p.difference)});
     }
 }

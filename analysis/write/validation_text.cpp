@@ -9,7 +9,6 @@
 namespace {
 
 constexpr double kPascalsPerMegapascal = 1e6;
-constexpr FluidModel kModels[] = {FluidModel::kolafaNezbeda, FluidModel::johnsonZollwegGubbins};
 
 using Lines = std::vector<std::string>;
 
@@ -76,13 +75,12 @@ void addEnergy(Lines& lines, const RunCheck& c) {
         "  the pairs beyond the minimum-image cube, which the run does not count (ρ/2 ∫ u d³r "
         "outside the cube, g = 1 there): %+.2f, so %.2f",
         first.cubeTail, first.corrected));
-    for (std::size_t m = 0; m < c.energy.size(); ++m) {
-        const EnergyComparison& e = c.energy[m];
+    for (const EnergyComparison& e : c.energy) {
         lines.push_back(formatted(
             "  %s: %.2f at T*; %+.2f at T_kin (degrees of freedom); %+.2f for %d atoms rather "
             "than infinitely many, an estimate ((N − 1)/N of the pair sum); reference %.2f: "
             "%s",
-            modelName(kModels[m]), e.equationOfState, e.degreesOfFreedom, e.finiteAtomCount,
+            modelName(e.model), e.equationOfState, e.degreesOfFreedom, e.finiteAtomCount,
             c.state.atomCount, e.reference, differenceText(e.difference).c_str()));
     }
 }
@@ -105,12 +103,11 @@ void addPressure(Lines& lines, const RunCheck& c) {
                   "ρ k_B T at the run's T is %.3f MPa, and the fluid pushes %.0f%% harder",
                   c.cellPressure / mpa, first.kinetic / mpa,
                   100.0 * (first.corrected / first.kinetic - 1.0)));
-    for (std::size_t m = 0; m < c.pressure.size(); ++m) {
-        const PressureComparison& p = c.pressure[m];
+    for (const PressureComparison& p : c.pressure) {
         lines.push_back(formatted(
             "  %s: ρ k_B T %.3f + (Z − 1) ρ k_B T_kin %.3f %+.3f for %d atoms (an estimate) = "
             "%.3f MPa, Z = %.4f: %s",
-            modelName(kModels[m]), p.kinetic / mpa, p.excess / mpa, p.finiteAtomCount / mpa,
+            modelName(p.model), p.kinetic / mpa, p.excess / mpa, p.finiteAtomCount / mpa,
             c.state.atomCount, p.reference / mpa, p.referenceZ,
             differenceText(p.difference).c_str()));
     }

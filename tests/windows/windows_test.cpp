@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -34,6 +36,13 @@ class WindowsBuild : public ::testing::TestWithParam<std::string> {
         return std::string(ARGON_MD_WINE_RUNNERS) + "/" + GetParam() + "/" + name;
     }
 };
+
+// The Windows path of `path` under Wine, whose drive Z: is the root.
+std::string onDriveZ(const fs::path& path) {
+    std::string windows = "Z:" + path.string();
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    return windows;
+}
 
 TEST_P(WindowsBuild, EachArithmeticWritesTheBytesOfTheProgramBuiltHere) {
     for (const BuiltProgram& native : programsByArithmetic()) {
@@ -110,8 +119,8 @@ TEST_P(WindowsBuild, AnswersArgumentsAsTheProgramBuiltHere) {
 
 // The report of one run, by the tool built here and by the Windows one: the same trajectory,
 // diffusion coefficient, averaged MSD, g(r) and check against the known fluid, byte for byte. The
-// Windows tool looks for gnuplot as Windows does (the working directory first, then the PATH): Wine
-// has none, and then a stand-in that fails.
+// Windows tool looks for gnuplot on the PATH only: Wine has none, a gnuplot.bat lying in the run's
+// directory is not started, and then a stand-in on the PATH fails.
 TEST_P(WindowsBuild, ReportWritesTheSameFilesAndStartsGnuplotFromThePath) {
     const fs::path dir = makeScratchDirectory();
     ASSERT_EQ(runProgram(chosenProgram(), dir), 0);
@@ -128,6 +137,9 @@ TEST_P(WindowsBuild, ReportWritesTheSameFilesAndStartsGnuplotFromThePath) {
          {"trajectory.xyz", "diffusion.txt", "msd-average.txt", "rdf.txt", "validation.txt"}) {
         fs::remove(dir / name);
     }
+    // Were it started, gnuplot would run in the staging directory: the mark goes to the run's.
+    std::ofstream(dir / "gnuplot.bat")
+        << "@echo started>" << onDriveZ(dir / "started.txt") << "\r\n";
 
     EXPECT_EQ(runProgram(program("argon-md-report"), dir, "report.out", "report.err"), 1);
     EXPECT_TRUE(readFile(dir / "report.err").ends_with("folder of gnuplot.exe on the PATH\r\n"))
@@ -137,10 +149,15 @@ TEST_P(WindowsBuild, ReportWritesTheSameFilesAndStartsGnuplotFromThePath) {
     EXPECT_TRUE(readFile(dir / "msd-average.txt") == average);
     EXPECT_TRUE(readFile(dir / "rdf.txt") == rdf);
     EXPECT_TRUE(readFile(dir / "validation.txt") == validation);
+    EXPECT_FALSE(fs::exists(dir / "started.txt"));
 
-    // What gnuplot says is heard only when it fails.
-    std::ofstream(dir / "gnuplot.bat") << "@echo line 3: undefined variable>&2\r\n@exit /b 3\r\n";
+    // What gnuplot says is heard only when it fails. Wine puts WINEPATH's folders on the PATH.
+    fs::create_directory(dir / "bin");
+    std::ofstream(dir / "bin" / "gnuplot.bat")
+        << "@echo line 3: undefined variable>&2\r\n@exit /b 3\r\n";
+    ::setenv("WINEPATH", onDriveZ(dir / "bin").c_str(), 1);
     EXPECT_EQ(runProgram(program("argon-md-report"), dir, "report.out", "report.err"), 1);
+    ::unsetenv("WINEPATH");
     EXPECT_EQ(readFile(dir / "report.err"),
               "argon-md-report: gnuplot failed (exit status 3); no plots written\r\n"
               "argon-md-report: gnuplot: line 3: undefined variable\r\n");
